@@ -1,0 +1,3 @@
+#include "shell/runstate.h"
+
+RunState runState;

@@ -1,0 +1,46 @@
+#include "shell/text.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "platform.h"
+
+bool CopyText(char *dst, size_t size, std::string_view src) {
+    if (size == 0) return src.empty();
+    size_t n = src.size() < size - 1 ? src.size() : size - 1;
+    memmove(dst, src.data(), n);
+    dst[n] = '\0';
+    return n == src.size();
+}
+
+bool AppendText(char *dst, size_t size, std::string_view src) {
+    size_t used = strnlen(dst, size);
+    if (used >= size) return false;  // not terminated: refuse rather than run past it
+    return CopyText(dst + used, size - used, src);
+}
+
+bool FormatText(char *dst, size_t size, const char *format, ...) {
+    if (size == 0) return false;
+    va_list args;
+    va_start(args, format);
+    int n = vsnprintf(dst, size, format, args);
+    va_end(args);
+    if (n < 0) {
+        dst[0] = '\0';
+        return false;
+    }
+    return static_cast<size_t>(n) < size;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    if (a.empty()) return true;
+    // CompareStringA follows the ANSI collation the way lstrcmpiA does, without needing terminators.
+    return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                          b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds all three flavours and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source tools/deps.sh
+ku_install_deps
+
+cmake --preset native >/dev/null
+cmake --build --preset native
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
+cmake --preset win64 >/dev/null
+cmake --build --preset win64
+
+status=0
+ctest --preset native -j2 || status=1
+
+source tools/wine-env.sh
+trap wine_down EXIT
+wine_up "$PWD/build/win64"
+ctest --preset win64 || status=1
+wine_down
+trap - EXIT
+
+if [ -x tests/fuzz/run.sh ]; then tests/fuzz/run.sh || status=1; fi
+exit $status
