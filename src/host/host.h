@@ -47,3 +47,35 @@ int lstrlenA(LPCSTR text);
 
 // Resources: the built-in message table.
 int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
+
+// Files (paths are Windows paths; C:\ maps to the host root's C/ folder, names match without
+// regard to case). Implemented in host_files.cpp.
+#define INVALID_FILE_ATTRIBUTES 0xFFFFFFFFu
+#define FILE_ATTRIBUTE_READONLY 0x00000001u
+#define FILE_ATTRIBUTE_HIDDEN 0x00000002u
+#define FILE_ATTRIBUTE_SYSTEM 0x00000004u
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020u
+#define FILE_ATTRIBUTE_NORMAL 0x00000080u
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+struct WIN32_FIND_DATAA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    CHAR cFileName[MAX_PATH];
+    CHAR cAlternateFileName[14];
+};
+DWORD GetFileAttributesA(LPCSTR path);
+DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
+HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA *found);
+BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA *found);
+BOOL FindClose(HANDLE search);
