@@ -117,9 +117,17 @@ inline bool SetSharedCount(const std::string &path, bool present) {
     return status == ERROR_SUCCESS || !present;
 }
 
-// Runs ReadInstallLog on logPath with the background window standing by and answers the box it
-// may show. Platform part in log_sandbox_win.h / log_sandbox_host.h.
-Shown RunReader(const std::string &logPath, char (&logDirectory)[LOG_DIRECTORY_SIZE], int &result);
+}  // namespace logtest
+
+// RunReader - runs ReadInstallLog on a log with the background window standing by and answers
+// the box it may show.
+#ifdef _WIN32
+#include "log_sandbox_win.h"
+#else
+#include "log_sandbox_host.h"
+#endif
+
+namespace logtest {
 
 class LogTest : public ::testing::Test {
   protected:
@@ -127,6 +135,9 @@ class LogTest : public ::testing::Test {
     char logDirectory[LOG_DIRECTORY_SIZE];
 
     void SetUp() override {
+#ifndef _WIN32
+        UseTestRoot();
+#endif
         RemoveTree(kSandbox);
         ASSERT_TRUE(CreateDirectoryA(kSandbox, nullptr)) << "cannot make the sandbox " << kSandbox;
         runState = RunState{};
@@ -177,9 +188,3 @@ inline std::string Field(const std::string &dump, const std::string &name) {
 }
 
 }  // namespace logtest
-
-#ifdef _WIN32
-#include "log_sandbox_win.h"
-#else
-#include "log_sandbox_host.h"
-#endif

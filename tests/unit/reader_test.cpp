@@ -287,3 +287,75 @@ TEST_F(ReaderTest, BackupOfADroppedFileStillOffersRollback) {
     EXPECT_EQ(Field(dump, "backupsPresent"), "1");
     EXPECT_EQ(Field(dump, "PrivateFileList.count"), "0");
 }
+
+#ifndef _WIN32
+// What the host layer lets a test arrange: a refused service manager and removable drives.
+TEST_F(ReaderTest, MissingAdministratorRightsEndTheRead) {
+    const std::string log = "***  A\r\nTitle: A\r\nCreate Service: Before\r\nUser Rights: Admin\r\n"
+                            "Create Service: After\r\n";
+    struct Case {
+        int32_t platform;
+        bool denied;
+        int opens;
+        int result;
+        int services;
+    } cases[] = {
+        {PLATFORM_NT, true, 1, 1, 1},
+        {PLATFORM_NT, false, 1, 0, 2},
+        {PLATFORM_OTHER, true, 0, 0, 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "platform " << c.platform << " denied " << c.denied);
+        runState.platform = c.platform;
+        HostDenyServiceManager(c.denied);
+        int opens = HostServiceManagerOpens();
+        Shown shown;
+        int result;
+        std::string dump = Read(kLog, log + "User Rights: Admin\r\n", &shown, &result);
+        HostDenyServiceManager(false);
+        EXPECT_EQ(HostServiceManagerOpens() - opens, c.opens) << "checked once at most";
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(Field(dump, "ServiceList.count"), std::to_string(c.services)) << "what came before stays";
+        EXPECT_EQ(shown.boxes, c.result);
+        if (c.result) {
+            EXPECT_EQ(shown.text, "This software was installed under an account with administrator rights. You should "
+                                  "log onto an account with administrator rights to uninstall this software.");
+            EXPECT_EQ(shown.caption, "Uninstall");
+        }
+    }
+}
+
+TEST_F(ReaderTest, RecordsOnRemovableDrivesAreDropped) {
+    const std::string log = "***  A\r\nTitle: A\r\nFile Copy: A:\\SETUP.DLL\r\nBackup Copy: C:\\KULOG\\BAK\\S.DLL\r\n"
+                            "File Edit: b:\\EDIT.TXT\r\nBackup Copy: C:\\KULOG\\BAK\\E.TXT\r\n"
+                            "INI New: \r\nINI File: A:\\NEW.INI\r\n"
+                            "INI File: B:\\OLD.INI\r\nCreate Service: ConsumedWithTheEntry\r\nCreate Service: Kept\r\n";
+    struct Case {
+        UINT type;
+        const char *files;
+    } cases[] = {{DRIVE_REMOVABLE, "0"}, {DRIVE_FIXED, "1"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.type);
+        HostSetDriveType('A', c.type);
+        HostSetDriveType('B', c.type);
+        // Drives A: and B: exist as folders of the root.
+        std::filesystem::create_directories(std::string(HostRoot()) + "/A");
+        std::filesystem::create_directories(std::string(HostRoot()) + "/B");
+        WriteFile("A:\\SETUP.DLL", "x");
+        WriteFile("B:\\EDIT.TXT", "x");
+        WriteFile("A:\\NEW.INI", "x");
+        WritePrivateProfileStringA("S", "K", "v", "B:\\OLD.INI");
+        std::string dump = Read(kLog, log);
+        EXPECT_EQ(Field(dump, "PrivateFileList.count"), c.files);
+        EXPECT_EQ(Field(dump, "EditedFileList.count"), c.files);
+        EXPECT_EQ(Field(dump, "IniFileList.count"), c.files);
+        EXPECT_EQ(Field(dump, "backupsPresent"), "1");
+        // On a removable drive the changed entry takes the line after it along.
+        EXPECT_EQ(Field(dump, "ServiceList[0].name"), c.type == DRIVE_REMOVABLE ? "Kept" : "ConsumedWithTheEntry");
+    }
+    HostSetDriveType('A', DRIVE_NO_ROOT_DIR);
+    HostSetDriveType('B', DRIVE_NO_ROOT_DIR);
+    std::filesystem::remove_all(std::string(HostRoot()) + "/A");
+    std::filesystem::remove_all(std::string(HostRoot()) + "/B");
+}
+#endif
