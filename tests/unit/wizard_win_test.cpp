@@ -345,6 +345,52 @@ TEST_F(WizardTest, AutomaticStartOpensOnFinishWithoutNextAndBack) {
     EXPECT_EQ(ItemText(dialog, IDC_PAGE_TITLE), "Perform Uninstall");
 }
 
+// The answer the timer below gives the cancel question, and whether it found the question.
+int cancelAnswer;
+bool questionSeen;
+
+// Timer callback standing in for the user: answers the cancel question by its caption.
+VOID CALLBACK AnswerQuestion(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowA("#32770", "Uninstall");
+    if (!box || GetParent(box) == nullptr) return;  // not up yet
+    KillTimer(nullptr, timer);
+    questionSeen = true;
+    PostMessageA(box, WM_COMMAND, cancelAnswer, 0);
+}
+
+TEST_F(WizardTest, CancelCloseAskAndCancelOnlyOnYes) {
+    struct Case {
+        const char *context;
+        UINT message;
+        WPARAM wParam;
+        int answer;
+        int32_t cancelled;
+    } cases[] = {
+        {"Cancel answered No", WM_COMMAND, IDC_CANCEL_BUTTON, IDNO, 0},
+        {"system menu Close answered No", WM_SYSCOMMAND, SC_CLOSE, IDNO, 0},
+        {"Cancel answered Yes", WM_COMMAND, IDC_CANCEL_BUTTON, IDYES, 1},
+        {"system menu Close answered Yes", WM_SYSCOMMAND, SC_CLOSE, IDYES, 1},
+    };
+    for (const Case &c : cases) {
+        runState.cancelled = 0;
+        Create();
+        cancelAnswer = c.answer;
+        questionSeen = false;
+        UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerQuestion);
+        SendMessageA(dialog, c.message, c.wParam, 0);
+        // Close reaches the dialog as a posted Cancel command.
+        MSG message;
+        while (!questionSeen && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        KillTimer(nullptr, timer);
+        EXPECT_TRUE(questionSeen) << c.context;
+        EXPECT_EQ(runState.cancelled, c.cancelled) << c.context;
+        EXPECT_EQ(IsWindowVisible(dialog) != 0, c.cancelled == 0) << c.context << ": Yes hides the wizard";
+        EXPECT_EQ(wizardState.page, PAGE_METHOD) << c.context;
+        DestroyWindow(dialog);
+        dialog = nullptr;
+    }
+}
+
 // Timer callback standing in for the user: presses Finish once the loop is waiting.
 VOID CALLBACK PressFinish(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
