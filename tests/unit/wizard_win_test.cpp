@@ -427,3 +427,23 @@ TEST_F(WizardTest, SilentRunMakesNoWizard) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SidePicture, IsA16ColourPictureOf122By262) {
+    HBITMAP picture = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(BMP_SIDE_PICTURE));
+    ASSERT_NE(picture, nullptr) << "bitmap 106 missing, error " << GetLastError();
+    BITMAP info;
+    ASSERT_NE(GetObjectA(picture, sizeof info, &info), 0);
+    EXPECT_EQ(info.bmWidth, 122);
+    EXPECT_EQ(info.bmHeight, 262);
+    DeleteObject(picture);
+
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(BMP_SIDE_PICTURE), MAKEINTRESOURCEA(2));  // RT_BITMAP
+    ASSERT_NE(resource, nullptr);
+    auto *header = static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(nullptr, resource)));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->biBitCount, 4) << "16 colours";
+}
+
+}  // namespace
