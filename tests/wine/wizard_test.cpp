@@ -61,7 +61,7 @@ std::string WriteSmallProduct(const Sandbox &box, bool withBackup) {
 }
 
 // A running uninstaller and its wizard dialog.
-struct Run {
+struct Uninstaller {
     Process process;
     HWND wizard = nullptr;
 
@@ -83,7 +83,7 @@ struct Run {
 };
 
 // Answers the cancel question that pressing Cancel (posted) brings up.
-bool AnswerCancelQuestion(Run &run, int answer) {
+bool AnswerCancelQuestion(Uninstaller &run, int answer) {
     HWND box = WaitForMessageBox(run.process.Id());
     if (!box) return false;
     EXPECT_EQ(WindowText(box), Msg(25));
@@ -130,7 +130,7 @@ struct ListPage {
     std::vector<bool> selected;
 };
 
-void ExpectListPage(const Run &run, const ListPage &page, const std::string &visit) {
+void ExpectListPage(const Uninstaller &run, const ListPage &page, const std::string &visit) {
     SCOPED_TRACE(visit + ": page titled \"" + Msg(page.titleId) + "\"");
     EXPECT_EQ(run.Title(), Msg(page.titleId));
     EXPECT_EQ(ItemText(run.wizard, IDC_DESCRIPTION), Msg(page.descriptionId));
@@ -207,7 +207,7 @@ TEST(WizardE2E, CustomWalkShowsEveryListPageAndKeepsSelections) {
     Sandbox box;
     SystemFile systemFile("KUWIZSYS.DLL");
     FullProduct product = WriteFullProduct(box, systemFile);
-    Run run;
+    Uninstaller run;
     ASSERT_TRUE(run.Start(box, product.logPath));
     ASSERT_TRUE(run.WaitWizard());
     ExpectMethodPage(run.wizard, true);
@@ -253,7 +253,7 @@ TEST(WizardE2E, CustomWalkShowsEveryListPageAndKeepsSelections) {
 TEST(WizardE2E, AutomaticWithoutBackupsGoesStraightToFinish) {
     Sandbox box;
     std::string log = WriteSmallProduct(box, false);
-    Run run;
+    Uninstaller run;
     ASSERT_TRUE(run.Start(box, log));
     ASSERT_TRUE(run.WaitWizard());
     ExpectMethodPage(run.wizard, true);
@@ -269,7 +269,7 @@ TEST(WizardE2E, AutomaticWithoutBackupsGoesStraightToFinish) {
 TEST(WizardE2E, AutomaticWithBackupsOffersRollback) {
     Sandbox box;
     std::string log = WriteSmallProduct(box, true);
-    Run run;
+    Uninstaller run;
     ASSERT_TRUE(run.Start(box, log));
     ASSERT_TRUE(run.WaitWizard());
     ASSERT_TRUE(Click(run.wizard, IDC_NEXT));
@@ -290,7 +290,7 @@ TEST(WizardE2E, AutomaticWithBackupsOffersRollback) {
 TEST(WizardE2E, RollbackSwitchChecksYes) {
     Sandbox box;
     std::string log = WriteSmallProduct(box, true);
-    Run run;
+    Uninstaller run;
     ASSERT_TRUE(run.Start(box, "/R " + log));
     ASSERT_TRUE(run.WaitWizard());
     ASSERT_TRUE(Click(run.wizard, IDC_NEXT));
@@ -303,7 +303,7 @@ TEST(WizardE2E, RollbackSwitchChecksYes) {
 TEST(WizardE2E, CancelAsksAndOnlyYesEndsTheRun) {
     Sandbox box;
     std::string log = WriteSmallProduct(box, false);
-    Run run;
+    Uninstaller run;
     ASSERT_TRUE(run.Start(box, log));
     ASSERT_TRUE(run.WaitWizard());
     ASSERT_TRUE(PostClick(run.wizard, IDC_CANCEL_BUTTON));
@@ -328,7 +328,7 @@ TEST(WizardE2E, CancelAsksAndOnlyYesEndsTheRun) {
 TEST(WizardE2E, AutomaticStartDoesNotWait) {
     Sandbox box;
     std::string log = WriteSmallProduct(box, false);
-    Run run;
+    Uninstaller run;
     ASSERT_TRUE(run.Start(box, "/A " + log));
     // The wizard may already be gone when looked for; when it is seen, it is the finish page.
     HWND wizard = WaitForWindow(run.process.Id(), "#32770", WIZARD_CAPTION, 2000, false);
@@ -342,7 +342,7 @@ TEST(WizardE2E, AutomaticStartDoesNotWait) {
 TEST(WizardE2E, SilentRunShowsNoWizard) {
     Sandbox box;
     std::string log = WriteSmallProduct(box, false);
-    Run run;
+    Uninstaller run;
     ASSERT_TRUE(run.Start(box, "/S " + log));
     bool wizardSeen = false;
     DWORD code = 1;
@@ -358,7 +358,7 @@ TEST(WizardE2E, SettingsFileReplacesTexts) {
     Sandbox box;
     std::string log = WriteSmallProduct(box, false);
     box.Write("KUNINST.INI", "[Language]\r\nMsg16=Choose|How\r\nMsg47=<< Go Back\r\nMsg46=Onward >\r\n");
-    Run run;
+    Uninstaller run;
     ASSERT_TRUE(run.Start(box, log));
     ASSERT_TRUE(run.WaitWizard());
     EXPECT_EQ(run.Title(), "Choose\r\nHow");
