@@ -117,19 +117,26 @@ bool IsOpenFileDialog(HWND hwnd) {
     return ClassOf(hwnd) == "#32770" && GetDlgItem(hwnd, kFileTypeComboId) != nullptr;
 }
 
-HWND WaitForDialog(DWORD pid, DWORD ms, bool (*kind)(HWND)) {
+// Waits until pred finds something or the process has ended: a program that is gone shows nothing more.
+HWND WaitWhileRunning(DWORD pid, DWORD ms, const std::function<HWND()> &find) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            for (HWND hwnd : TopLevelWindows(pid))
-                if (IsWindowVisible(hwnd) && kind(hwnd)) {
-                    found = hwnd;
-                    return true;
-                }
-            return false;
+            found = find();
+            return found || (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0);
         },
         ms);
+    if (process) CloseHandle(process);
     return found;
+}
+
+HWND WaitForDialog(DWORD pid, DWORD ms, bool (*kind)(HWND)) {
+    return WaitWhileRunning(pid, ms, [&]() -> HWND {
+        for (HWND hwnd : TopLevelWindows(pid))
+            if (IsWindowVisible(hwnd) && kind(hwnd)) return hwnd;
+        return nullptr;
+    });
 }
 
 }  // namespace
@@ -218,17 +225,31 @@ bool Sandbox::Write(const std::string &relative, const std::string &bytes) const
 
 bool Sandbox::MakeDir(const std::string &relative) const { return MakeDirs(Path(relative)); }
 
-WineVersionOverride::WineVersionOverride(const std::string &exeName, const std::string &version)
-    : key_("Software\\Wine\\AppDefaults\\" + exeName) {
+static bool SetRegText(const std::string &keyPath, const std::string &name, const std::string &value) {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
-        return;
-    ok_ = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE *>(version.c_str()),
-                         static_cast<DWORD>(version.size() + 1)) == ERROR_SUCCESS;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
+        return false;
+    bool ok = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
     RegCloseKey(key);
+    return ok;
 }
 
-WineVersionOverride::~WineVersionOverride() { RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str()); }
+WineAppSettings::WineAppSettings(const std::string &exeName) : key_("Software\\Wine\\AppDefaults\\" + exeName) {
+    RegDeleteKeyA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
+}
+
+WineAppSettings::~WineAppSettings() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
+}
+
+bool WineAppSettings::Version(const std::string &version) { return SetRegText(key_, "Version", version); }
+
+bool WineAppSettings::DllOverride(const std::string &dll, const std::string &order) {
+    return SetRegText(key_ + "\\DllOverrides", dll, order);
+}
 
 // Processes ----------------------------------------------------------------------------------------
 
@@ -288,6 +309,13 @@ bool Process::WaitExit(DWORD ms, DWORD *exitCode) {
     return true;
 }
 
+bool Process::WaitIdle(DWORD ms) {
+    if (!process_ || WaitForInputIdle(process_, ms) != 0) return false;
+    // Idle means the queue is empty; the X server shows the picture a moment later.
+    Sleep(100);
+    return true;
+}
+
 // Windows ------------------------------------------------------------------------------------------
 
 std::vector<HWND> TopLevelWindows(DWORD pid) {
@@ -307,20 +335,15 @@ bool WaitUntil(const std::function<bool()> &pred, DWORD ms) {
 }
 
 HWND WaitForWindow(DWORD pid, const char *cls, const char *caption, DWORD ms, bool visible) {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND hwnd : TopLevelWindows(pid)) {
-                if (cls && ClassOf(hwnd) != cls) continue;
-                if (caption && WindowText(hwnd) != caption) continue;
-                if (visible && !IsWindowVisible(hwnd)) continue;
-                found = hwnd;
-                return true;
-            }
-            return false;
-        },
-        ms);
-    return found;
+    return WaitWhileRunning(pid, ms, [&]() -> HWND {
+        for (HWND hwnd : TopLevelWindows(pid)) {
+            if (cls && ClassOf(hwnd) != cls) continue;
+            if (caption && WindowText(hwnd) != caption) continue;
+            if (visible && !IsWindowVisible(hwnd)) continue;
+            return hwnd;
+        }
+        return nullptr;
+    });
 }
 
 std::string WindowText(HWND hwnd) {

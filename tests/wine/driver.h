@@ -1,7 +1,7 @@
 // The end-to-end driver: starts the real KUNINST.EXE under Wine and works its windows as a user would.
 //
 // Every call that waits has a bound (kWaitMs unless given), so a window that never appears fails the
-// test within seconds; every message sent to the program under test uses a send timeout, so a hung
+// test within seconds, and a wait for a window of a program that has ended returns at once; every message sent to the program under test uses a send timeout, so a hung
 // program cannot stall the test. All names live in namespace e2e.
 //
 // Paths and sandboxes
@@ -13,8 +13,10 @@
 //                               KUNINST.EXE in, returns its path), box.AddCtl3d(), box.Write(rel, text)
 //                               (bytes as given: write "\r\n" for CR LF), box.MakeDir(rel)
 //   WriteTextFile, ReadTextFile, PathExists, RemoveTree   plain file helpers on Windows paths
-//   WineVersionOverride v("KUNINST.EXE", "nt351");   the Windows version that program sees (removed
-//                               at scope end); "nt351" gives NT major 3, "win98" non-NT major 4
+//   WineAppSettings app("KUNINST.EXE");  Wine settings for that program name, removed at scope end:
+//                               app.Version("nt351") is the Windows version it sees ("nt351": NT,
+//                               major 3; "win98": non-NT, major 4); app.DllOverride("ctl3d32",
+//                               "native") makes a DLL beside it win over Wine's own ("" hides both)
 //
 // Processes
 //   Process p; p.Start(exe, tail, dir)  runs "exe tail" in dir (the tail is the program's command
@@ -23,6 +25,8 @@
 //                               of scope still running is terminated (job object), so a failed
 //                               assertion leaves nothing behind.
 //   p.WaitExit(ms, &code)       true when the process ended within ms; code is its exit code
+//   p.WaitIdle(ms)              until the program waits for input with nothing pending (its windows
+//                               are painted): call it before a screenshot
 //   p.Id()
 //
 // Windows
@@ -93,15 +97,17 @@ private:
     std::string dir_;
 };
 
-class WineVersionOverride {
+class WineAppSettings {
 public:
-    WineVersionOverride(const std::string &exeName, const std::string &version);
-    ~WineVersionOverride();
-    bool ok() const { return ok_; }
+    explicit WineAppSettings(const std::string &exeName);
+    ~WineAppSettings();
+    WineAppSettings(const WineAppSettings &) = delete;
+    WineAppSettings &operator=(const WineAppSettings &) = delete;
+    bool Version(const std::string &version);
+    bool DllOverride(const std::string &dll, const std::string &order);
 
 private:
     std::string key_;
-    bool ok_ = false;
 };
 
 // Processes ----------------------------------------------------------------------------------------
@@ -115,6 +121,7 @@ public:
     void SetEnv(const std::string &name, const std::string &value);
     bool Start(const std::string &exe, const std::string &tail, const std::string &dir);
     bool WaitExit(DWORD ms, DWORD *exitCode);
+    bool WaitIdle(DWORD ms = kWaitMs);
     DWORD Id() const { return id_; }
     HANDLE Handle() const { return process_; }
 
