@@ -21,6 +21,10 @@ wine_up "$PWD/build/win64"
 ctest --preset win64 || status=1
 wine_down
 trap - EXIT
+# The end-to-end tests save their screenshots as BMP; PNG copies are easier to look at.
+for shot in build/win64/screenshots/*.bmp; do
+    [ -e "$shot" ] && convert "$shot" "${shot%.bmp}.png" 2>/dev/null || true
+done
 
 if [ -x tests/fuzz/run.sh ]; then tests/fuzz/run.sh || status=1; fi
 exit $status

@@ -79,11 +79,19 @@ DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA *found);
 BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA *found);
 BOOL FindClose(HANDLE search);
+BOOL SetCurrentDirectoryA(LPCSTR path);
 
-// Test control of the file root (host_files.cpp): Windows paths C:\... live under <root>/C/...
-// and are looked up without regard to case. Short 8.3 aliases are made up for long names.
-void HostSetRoot(const char *directory);
-const char *HostRoot();
+// Host file root (shell). HostSetRoot - makes dir (a Linux folder) the place where drive letters
+// live: C:\ is <dir>/C/. The current directory becomes C:\. HostMapPath - the Linux path of a
+// Windows path: existing components are matched without regard to case, the others stay as
+// written; false when no root is set or the path names no drive.
+void HostSetRoot(const char *dir);
+bool HostMapPath(LPCSTR path, char *hostPath, size_t size);
+
+// Profiles (shell): INI files read the way the system reads them. Implemented in host_profile.cpp.
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultText, LPSTR buffer, DWORD size,
+                               LPCSTR fileName);
+UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName);
 
 // ---------------------------------------------------------------------------------------------
 // Install log reader: files, directories, drives, registry, service manager, user interface.
@@ -116,8 +124,7 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size);   // C:\WINDOWS\SYSTEM
 UINT GetDriveTypeA(LPCSTR root);
 void HostSetDriveType(char letter, UINT type);  // C: is fixed, other drives absent, until set
 
-// Profiles (INI files) over the host files.
-DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer, DWORD size, LPCSTR file);
+// Profile writes (host_profile_write.cpp).
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file);
 
 // Character sets: the ANSI code page 1252 and the OEM code page 437.

@@ -1,127 +1,74 @@
-// Profile (INI file) calls of the host layer over the host files: sections and keys matched
-// without regard to case, values trimmed of blanks, a file name without a folder taken from the
-// Windows directory.
-#include <fcntl.h>
-#include <unistd.h>
-
+// Profiles of the host layer: the INI reads of the system over files under the host root.
+// Sections and keys match without regard to case; blanks around keys and values are dropped and a
+// value written between matching quotes loses them, as the system does.
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "host/host.h"
-
+#include "shell/text.h"
 
 namespace {
-std::string IniPath(const char *file) {
-    std::string path = file ? file : "";
-    if (path.find('\\') == std::string::npos) path = "C:\\WINDOWS\\" + path;
-    return path;
-}
 
-std::vector<std::string> ReadLines(const char *file) {
-    std::vector<std::string> lines;
-    HFILE handle = _lopen(IniPath(file).c_str(), OF_READ);
-    if (handle == HFILE_ERROR) return lines;
-    std::string text;
-    char block[4096];
-    for (UINT n; (n = _lread(handle, block, sizeof block)) != 0 && n != static_cast<UINT>(HFILE_ERROR);)
-        text.append(block, n);
-    _lclose(handle);
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
-std::string Trim(const std::string &text) {
-    size_t begin = text.find_first_not_of(" \t");
+std::string Trimmed(const std::string &text) {
+    size_t begin = text.find_first_not_of(" \t\r\n");
     if (begin == std::string::npos) return "";
-    size_t end = text.find_last_not_of(" \t");
+    size_t end = text.find_last_not_of(" \t\r\n");
     return text.substr(begin, end - begin + 1);
 }
 
-bool SectionLine(const std::string &line, std::string &name) {
-    std::string trimmed = Trim(line);
-    if (trimmed.size() < 2 || trimmed[0] != '[') return false;
-    size_t close = trimmed.find(']');
-    name = Trim(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
-    return true;
+std::string Unquoted(const std::string &value) {
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+        return value.substr(1, value.size() - 2);
+    return value;
 }
 
-bool KeyLine(const std::string &line, std::string &key, std::string &value) {
-    size_t equals = line.find('=');
-    if (equals == std::string::npos) return false;
-    key = Trim(line.substr(0, equals));
-    value = Trim(line.substr(equals + 1));
-    return true;
+// The value of key in section of the file, or false when the file, the section or the key is missing.
+bool ReadProfileValue(LPCSTR section, LPCSTR key, LPCSTR fileName, std::string &value) {
+    char hostPath[1024];
+    if (!section || !key || !HostMapPath(fileName, hostPath, sizeof hostPath)) return false;
+    FILE *file = fopen(hostPath, "rb");
+    if (!file) return false;
+    bool inSection = false;
+    bool found = false;
+    char line[4096];
+    while (!found && fgets(line, sizeof line, file)) {
+        std::string text = Trimmed(line);
+        if (!text.empty() && text[0] == '[') {
+            size_t close = text.find(']');
+            std::string name = Trimmed(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            inSection = lstrcmpiA(name.c_str(), section) == 0;
+            continue;
+        }
+        size_t equals = text.find('=');
+        if (!inSection || text.empty() || text[0] == ';' || equals == std::string::npos) continue;
+        if (lstrcmpiA(Trimmed(text.substr(0, equals)).c_str(), key) != 0) continue;
+        value = Unquoted(Trimmed(text.substr(equals + 1)));
+        found = true;
+    }
+    fclose(file);
+    return found;
 }
+
 }  // namespace
 
-DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer, DWORD size, LPCSTR file) {
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultText, LPSTR buffer, DWORD size,
+                               LPCSTR fileName) {
     if (!buffer || size == 0) return 0;
-    std::string result = fallback ? fallback : "";
-    if (section && key) {
-        std::string current, name, value;
-        bool inSection = false;
-        for (const std::string &line : ReadLines(file)) {
-            if (SectionLine(line, current)) {
-                inSection = lstrcmpiA(current.c_str(), section) == 0;
-            } else if (inSection && KeyLine(line, name, value) && lstrcmpiA(name.c_str(), key) == 0) {
-                if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-                result = value;
-                break;
-            }
-        }
+    std::string value;
+    if (!ReadProfileValue(section, key, fileName, value)) {
+        value = defaultText ? defaultText : "";
+        size_t end = value.find_last_not_of(' ');
+        value.erase(end == std::string::npos ? 0 : end + 1);
     }
-    size_t n = result.size() < size - 1 ? result.size() : size - 1;
-    memcpy(buffer, result.data(), n);
-    buffer[n] = '\0';
-    return static_cast<DWORD>(n);
+    CopyText(buffer, size, value);
+    return static_cast<DWORD>(strlen(buffer));
 }
 
-BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
-    if (!section) return FALSE;
-    std::vector<std::string> lines = ReadLines(file);
-    std::vector<std::string> out;
-    std::string current, name, old;
-    bool inSection = false, sectionSeen = false, written = false;
-    size_t sectionEnd = 0;
-    for (const std::string &line : lines) {
-        if (SectionLine(line, current)) {
-            inSection = lstrcmpiA(current.c_str(), section) == 0;
-            if (inSection) sectionSeen = true;
-            if (inSection && !key) continue;  // deleting the section
-        } else if (inSection) {
-            if (!key) continue;
-            if (KeyLine(line, name, old) && lstrcmpiA(name.c_str(), key) == 0) {
-                if (value && !written) out.push_back(std::string(key) + "=" + value);
-                written = true;
-                continue;
-            }
-        }
-        out.push_back(line);
-        if (inSection && !Trim(line).empty()) sectionEnd = out.size();
-    }
-    if (key && value && !written) {
-        std::string entry = std::string(key) + "=" + value;
-        if (sectionSeen) {
-            out.insert(out.begin() + static_cast<std::ptrdiff_t>(sectionEnd), entry);
-        } else {
-            out.push_back(std::string("[") + section + "]");
-            out.push_back(entry);
-        }
-    }
-    std::string text;
-    for (const std::string &line : out) text += line + "\r\n";
-    HFILE handle = _lcreat(IniPath(file).c_str(), 0);
-    if (handle == HFILE_ERROR) return FALSE;
-    UINT n = _lwrite(handle, text.data(), static_cast<UINT>(text.size()));
-    _lclose(handle);
-    return n == text.size();
+UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName) {
+    std::string value;
+    if (!ReadProfileValue(section, key, fileName, value) || value.empty()) return static_cast<UINT>(defaultValue);
+    // Decimal with an optional sign; the digits end at the first other character, none gives 0.
+    return static_cast<UINT>(strtol(value.c_str(), nullptr, 10));
 }

@@ -9,6 +9,7 @@
 #include "log/model.h"
 #include "log/scan.h"
 #include "shell/runstate.h"
+#include "shell/settings.h"
 #include "shell/text.h"
 
 namespace {
@@ -98,17 +99,12 @@ int32_t ReadDecimal(const char *text) {
 
 enum : size_t { MESSAGE_TEXT_SIZE = 256 };
 
-// The text of a message id from the program's message table.
-static void GetMessageText(UINT id, char *text, int size) {
-    if (LoadStringA(runState.instance, id, text, size) <= 0) text[0] = '\0';
-}
-
 // Tells the user why the log cannot be used; the caption is a message id too.
 static void ReportFailure(UINT messageId, UINT captionId) {
     char text[MESSAGE_TEXT_SIZE];
     char caption[MESSAGE_TEXT_SIZE];
-    GetMessageText(messageId, text, sizeof text);
-    GetMessageText(captionId, caption, sizeof caption);
+    LoadMessageText(runState.instance, static_cast<int>(messageId), text, sizeof text);
+    LoadMessageText(runState.instance, static_cast<int>(captionId), caption, sizeof caption);
     MessageBoxA(runState.mainWindow, text, caption, MB_OK);
 }
 
@@ -200,7 +196,7 @@ static void SetCaption() {
     if (runState.windowTitle) return;  // the command line's title stays
     char uninstall[MESSAGE_TEXT_SIZE];
     char caption[MESSAGE_TEXT_SIZE + PRODUCT_TITLE_SIZE];
-    GetMessageText(MSG_UNINSTALL, uninstall, sizeof uninstall);
+    LoadMessageText(runState.instance, MSG_UNINSTALL, uninstall, sizeof uninstall);
     FormatText(caption, sizeof caption, "%s %s", uninstall, logHeader.productTitle);
     SetWindowTextA(runState.mainWindow, caption);
 }

@@ -6,17 +6,19 @@
 
 namespace logtest {
 
-// One root per test process, removed when the process ends.
-inline void UseTestRoot() {
+// One root per test process, removed when the process ends; returns its folder.
+inline const std::string &TestRoot() {
     static std::string folder;
-    if (!folder.empty()) return;
+    if (!folder.empty()) return folder;
     char pattern[] = "/tmp/ku-logtest-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    if (!mkdtemp(pattern)) abort();
     folder = pattern;
-    HostSetRoot(folder.c_str());
     std::filesystem::create_directories(folder + "/C");
     atexit([] { std::filesystem::remove_all(folder); });
+    return folder;
 }
+
+inline void UseTestRoot() { HostSetRoot(TestRoot().c_str()); }
 
 inline Shown RunReader(const std::string &logPath, char (&logDirectory)[LOG_DIRECTORY_SIZE], int &result) {
     HostResetWindows();

@@ -339,8 +339,8 @@ TEST_F(ReaderTest, RecordsOnRemovableDrivesAreDropped) {
         HostSetDriveType('A', c.type);
         HostSetDriveType('B', c.type);
         // Drives A: and B: exist as folders of the root.
-        std::filesystem::create_directories(std::string(HostRoot()) + "/A");
-        std::filesystem::create_directories(std::string(HostRoot()) + "/B");
+        std::filesystem::create_directories(TestRoot() + "/A");
+        std::filesystem::create_directories(TestRoot() + "/B");
         WriteFile("A:\\SETUP.DLL", "x");
         WriteFile("B:\\EDIT.TXT", "x");
         WriteFile("A:\\NEW.INI", "x");
@@ -355,7 +355,7 @@ TEST_F(ReaderTest, RecordsOnRemovableDrivesAreDropped) {
     }
     HostSetDriveType('A', DRIVE_NO_ROOT_DIR);
     HostSetDriveType('B', DRIVE_NO_ROOT_DIR);
-    std::filesystem::remove_all(std::string(HostRoot()) + "/A");
-    std::filesystem::remove_all(std::string(HostRoot()) + "/B");
+    std::filesystem::remove_all(TestRoot() + "/A");
+    std::filesystem::remove_all(TestRoot() + "/B");
 }
 #endif
