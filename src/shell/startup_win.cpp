@@ -185,6 +185,31 @@ void ReleaseCtl3d() {
     ctl3dSubclassDlgEx = nullptr;
 }
 
+// The self-removal step. An in-place run deletes its settings file. A run with a temporary copy
+// starts that copy when the uninstall asked to delete the program's own file; the copy waits for
+// this process to end and removes the program. The running program's own file is never asked to be
+// deleted here: Windows refuses it anyway, and elsewhere it would go even when the log did not list it.
+void RemoveSelf() {
+    char path[PATH_WORK_SIZE];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n == 0 || n >= sizeof path) return;
+    if (startup.inPlaceRun) {
+        ReplaceExtension(path, "INI");
+        OFSTRUCT info;
+        OpenFile(path, &info, OF_DELETE);  // a missing settings file is fine
+        return;
+    }
+    if (!runState.ownFileTouched || !startup.tempCopyPath[0]) return;
+    NormalizePath(path, sizeof path, false);
+    // WinExec takes the first blank-separated word as the program: the short form has no blanks.
+    char copy[PATH_WORK_SIZE];
+    CopyText(copy, startup.tempCopyPath);
+    NormalizePath(copy, sizeof copy, false);
+    char command[256];
+    if (!FormatText(command, sizeof command, "%s /z %s %s", copy, path, startup.logDirectory)) return;
+    WinExec(command, SW_SHOW);  // a failed start changes nothing more: the program file stays
+}
+
 void FreeText(char *&text) {
     free(text);
     text = nullptr;
@@ -206,8 +231,7 @@ void EndOfRun() {
     dialogFont = nullptr;
     if (runState.titleFont) DeleteObject(runState.titleFont);
     runState.titleFont = nullptr;
-    // The self-removal step (settings file of an in-place run, or the relaunch of the temporary
-    // copy) comes here.
+    RemoveSelf();
     FreeText(runState.scratchBuffer);
     if (runState.gradientPalette) DeleteObject(runState.gradientPalette);
     runState.gradientPalette = nullptr;
