@@ -1,5 +1,6 @@
 #include "shell/background.h"
 
+#include "shell/pump.h"
 #include "shell/runstate.h"
 #include "shell/settings.h"
 
@@ -99,24 +100,24 @@ int CreateMainWindow(HINSTANCE instance) {
     return 1;
 }
 
+namespace {
+
+bool passTaken;  // the wait's first pass over the queue has been made
+
+// Every wait takes the messages already waiting at least once, even a wait of 0 milliseconds.
+bool WaitGoesOn() {
+    if (!passTaken) return passTaken = true;
+    return runState.waitPending != 0;
+}
+
+}  // namespace
+
 void WaitWithMessages(UINT milliseconds) {
-    if (milliseconds) {
-        runState.waitPending = 1;
-        // Without a timer nothing would ever end the wait.
-        if (!SetTimer(runState.mainWindow, WAIT_TIMER_ID, milliseconds, nullptr)) runState.waitPending = 0;
-    } else {
-        runState.waitPending = 0;
-    }
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (!runState.waitPending) break;
-        // The queue is empty and the timer has not fired: sleep until the next message arrives.
-        WaitMessage();
-    }
+    runState.waitPending = 0;
+    // Without a timer nothing would ever end the wait.
+    if (milliseconds && SetTimer(runState.mainWindow, WAIT_TIMER_ID, milliseconds, nullptr)) runState.waitPending = 1;
+    passTaken = false;
+    PumpMessagesWhile(WaitGoesOn, nullptr);
     if (milliseconds) KillTimer(runState.mainWindow, WAIT_TIMER_ID);
 }
 
