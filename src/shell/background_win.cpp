@@ -100,24 +100,22 @@ int CreateMainWindow(HINSTANCE instance) {
     return 1;
 }
 
-namespace {
-
-bool passTaken;  // the wait's first pass over the queue has been made
-
-// Every wait takes the messages already waiting at least once, even a wait of 0 milliseconds.
-bool WaitGoesOn() {
-    if (!passTaken) return passTaken = true;
-    return runState.waitPending != 0;
-}
-
-}  // namespace
+// A timed wait lasts until the window's WM_TIMER clears the flag.
+static bool WaitIsPending() { return runState.waitPending != 0; }
 
 void WaitWithMessages(UINT milliseconds) {
-    runState.waitPending = 0;
-    // Without a timer nothing would ever end the wait.
-    if (milliseconds && SetTimer(runState.mainWindow, WAIT_TIMER_ID, milliseconds, nullptr)) runState.waitPending = 1;
-    passTaken = false;
-    PumpMessagesWhile(WaitGoesOn, nullptr);
+    if (milliseconds) {
+        runState.waitPending = 1;
+        // Without a timer nothing would ever end the wait.
+        if (!SetTimer(runState.mainWindow, WAIT_TIMER_ID, milliseconds, nullptr)) runState.waitPending = 0;
+    } else {
+        runState.waitPending = 0;
+    }
+    if (runState.waitPending) {
+        PumpMessagesWhile(WaitIsPending, nullptr);
+    } else {
+        DispatchWaitingMessages(nullptr);
+    }
     if (milliseconds) KillTimer(runState.mainWindow, WAIT_TIMER_ID);
 }
 
