@@ -53,10 +53,13 @@ template ProgramItem *AppendItem(ItemList<ProgramItem> &);
 template ServiceItem *AppendItem(ItemList<ServiceItem> &);
 
 bool AllocateItemModel() {
-    bool ok = AllocateList(PrivateFileList) & AllocateList(SystemFileList) & AllocateList(EditedFileList) &
-              AllocateList(DirectoryList) & AllocateList(IniFileList) & AllocateList(IniEditList) &
-              AllocateList(RegKeyList) & AllocateList(RegTreeList) & AllocateList(RegEditList) &
-              AllocateList(IconList) & AllocateList(ProgramList) & AllocateList(ServiceList);
+    // Every list is tried, so that FreeItemModel finds each one allocated or null.
+    bool allocated[] = {AllocateList(PrivateFileList), AllocateList(SystemFileList), AllocateList(EditedFileList),
+                        AllocateList(DirectoryList),   AllocateList(IniFileList),    AllocateList(IniEditList),
+                        AllocateList(RegKeyList),      AllocateList(RegTreeList),    AllocateList(RegEditList),
+                        AllocateList(IconList),        AllocateList(ProgramList),    AllocateList(ServiceList)};
+    bool ok = true;
+    for (bool each : allocated) ok = ok && each;
     logHeader = LogHeader{};
     logHeader.productTitle = static_cast<char *>(calloc(256, 1));
     readerResults = ReaderResults{};
