@@ -79,3 +79,16 @@ DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA *found);
 BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA *found);
 BOOL FindClose(HANDLE search);
+BOOL SetCurrentDirectoryA(LPCSTR path);
+
+// Host file root (shell). HostSetRoot - makes dir (a Linux folder) the place where drive letters
+// live: C:\ is <dir>/C/. The current directory becomes C:\. HostMapPath - the Linux path of a
+// Windows path: existing components are matched without regard to case, the others stay as
+// written; false when no root is set or the path names no drive.
+void HostSetRoot(const char *dir);
+bool HostMapPath(LPCSTR path, char *hostPath, size_t size);
+
+// Profiles (shell): INI files read the way the system reads them. Implemented in host_profile.cpp.
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultText, LPSTR buffer, DWORD size,
+                               LPCSTR fileName);
+UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName);
