@@ -1,8 +1,10 @@
 // Files of the host layer: Windows paths over a Linux folder that holds the drives (C:\ is
-// <root>/C/), names matched without regard to case, as the Windows file system matches them.
+// <root>/C/), names matched without regard to case, as the Windows file system matches them, and
+// short 8.3 aliases made up for the names that do not fit 8.3.
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,19 +19,81 @@ std::string currentDirectory = "C:\\";  // a Windows path ending with a backslas
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// The entry of folder whose name equals name without regard to case, or name itself.
-std::string StoredName(const std::string &folder, const std::string &name) {
-    DIR *dir = opendir(folder.c_str());
-    if (!dir) return name;
-    std::string result = name;
-    while (dirent *entry = readdir(dir)) {
-        if (lstrcmpiA(entry->d_name, name.c_str()) == 0) {
-            result = entry->d_name;
-            break;
+bool IsShortNameChar(char c) {
+    return static_cast<unsigned char>(c) > ' ' && !strchr("\"*+,/:;<=>?[\\]|.", c);
+}
+
+// Whether a name already fits 8.3, and so has no short alias.
+bool FitsShortName(const std::string &name) {
+    size_t dot = name.find('.');
+    std::string base = name.substr(0, dot);
+    std::string ext = dot == std::string::npos ? "" : name.substr(dot + 1);
+    if (base.empty() || base.size() > 8 || ext.size() > 3 || (dot != std::string::npos && ext.empty())) return false;
+    for (char c : base + ext) {
+        if (!IsShortNameChar(c)) return false;
+    }
+    return true;
+}
+
+// The first six usable characters of the name before its last dot, upper case; ext receives the
+// first three usable characters after it.
+std::string ShortStem(const std::string &name, std::string &ext) {
+    size_t dot = name.rfind('.');
+    std::string stem;
+    ext.clear();
+    for (size_t i = 0; i < name.size(); i++) {
+        char c = name[i];
+        if (!IsShortNameChar(c)) continue;
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+        if (dot == std::string::npos || i < dot) {
+            if (stem.size() < 6) stem += c;
+        } else if (ext.size() < 3) {
+            ext += c;
         }
     }
+    return stem.empty() ? "_" : stem;
+}
+
+// The entries of a folder in sorted order, without "." and "..".
+std::vector<std::string> Entries(const std::string &folder) {
+    std::vector<std::string> names;
+    DIR *dir = opendir(folder.c_str());
+    if (!dir) return names;
+    while (dirent *entry = readdir(dir)) {
+        if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0) names.push_back(entry->d_name);
+    }
     closedir(dir);
-    return result;
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The short alias the host makes up for names[index] when it does not fit 8.3: stem, "~n" and the
+// extension, n counting the earlier long names of the folder with the same stem and extension.
+std::string ShortAlias(const std::vector<std::string> &names, size_t index) {
+    if (FitsShortName(names[index])) return "";
+    std::string ext, otherExt;
+    std::string stem = ShortStem(names[index], ext);
+    int n = 1;
+    for (size_t i = 0; i < index; i++) {
+        if (!FitsShortName(names[i]) && ShortStem(names[i], otherExt) == stem && otherExt == ext) n++;
+    }
+    return stem + "~" + std::to_string(n) + (ext.empty() ? "" : "." + ext);
+}
+
+// The entry of folder whose name equals name without regard to case, or whose short alias it is;
+// name itself when there is none.
+std::string StoredName(const std::string &folder, const std::string &name) {
+    struct stat info;
+    if (lstat((folder + "/" + name).c_str(), &info) == 0) return name;  // the common case, without a scan
+    std::vector<std::string> names = Entries(folder);
+    for (const std::string &entry : names) {
+        if (lstrcmpiA(entry.c_str(), name.c_str()) == 0) return entry;
+    }
+    if (name.find('~') == std::string::npos) return name;
+    for (size_t i = 0; i < names.size(); i++) {
+        if (lstrcmpiA(ShortAlias(names, i).c_str(), name.c_str()) == 0) return names[i];
+    }
+    return name;
 }
 
 // The absolute Windows form of path ("X:\a\b"), resolving "." and "..".
@@ -138,21 +202,24 @@ HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA *found) {
     std::string namePattern = parts.back();
     std::string folder = hostRoot + "/" + drive;
     for (size_t i = 0; i + 1 < parts.size(); i++) folder += "/" + StoredName(folder, parts[i]);
-    DIR *dir = opendir(folder.c_str());
-    if (!dir) return INVALID_HANDLE_VALUE;
+    std::vector<std::string> names = Entries(folder);
+    // As on Windows, "*.*" also matches names without a dot.
+    if (namePattern == "*.*") namePattern = "*";
     Search *search = new Search;
-    while (dirent *entry = readdir(dir)) {
+    for (size_t i = 0; i < names.size(); i++) {
         struct stat info;
-        if (!Matches(namePattern.c_str(), entry->d_name)) continue;
-        if (stat((folder + "/" + entry->d_name).c_str(), &info) != 0) continue;
+        std::string alias = ShortAlias(names, i);
+        if (!Matches(namePattern.c_str(), names[i].c_str()) && (alias.empty() || !Matches(namePattern.c_str(), alias.c_str())))
+            continue;
+        if (stat((folder + "/" + names[i]).c_str(), &info) != 0) continue;
         WIN32_FIND_DATAA data = {};
         data.dwFileAttributes = AttributesOf(info);
         data.nFileSizeLow = static_cast<DWORD>(info.st_size);
         data.nFileSizeHigh = static_cast<DWORD>(static_cast<uint64_t>(info.st_size) >> 32);
-        CopyText(data.cFileName, entry->d_name);  // no 8.3 aliases here: cAlternateFileName stays empty
+        CopyText(data.cFileName, names[i]);
+        CopyText(data.cAlternateFileName, alias);
         search->found.push_back(data);
     }
-    closedir(dir);
     if (search->found.empty()) {
         delete search;
         return INVALID_HANDLE_VALUE;
