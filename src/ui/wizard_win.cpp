@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "log/model.h"
+#include "shell/pump.h"
 #include "shell/runstate.h"
 #include "shell/settings.h"
 #include "shell/text.h"
@@ -253,19 +254,13 @@ void ShowPage() {
     SetFocus(GetDlgItem(runState.wizardWindow, IDC_NEXT));
 }
 
-void RunWizardLoop() {
-    while (!runState.cancelled && !runState.finished) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!IsDialogMessageA(runState.wizardWindow, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-        }
-        // Sleep until the next message rather than polling an empty queue.
-        if (!runState.cancelled && !runState.finished) WaitMessage();
-    }
-}
+// The wizard runs until the user finishes or cancels.
+static bool WizardRunning() { return !runState.cancelled && !runState.finished; }
+
+// The wizard's keyboard messages (tab, default button, mnemonics) go to the dialog.
+static bool WizardDialogMessage(MSG *message) { return IsDialogMessageA(runState.wizardWindow, message) != 0; }
+
+void RunWizardLoop() { PumpMessagesWhile(WizardRunning, WizardDialogMessage); }
 
 void RunWizard(bool automaticStart) {
     if (automaticStart) {
