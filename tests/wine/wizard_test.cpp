@@ -88,7 +88,8 @@ bool AnswerCancelQuestion(Uninstaller &run, int answer) {
     if (!box) return false;
     EXPECT_EQ(WindowText(box), Msg(25));
     EXPECT_EQ(MessageBoxText(box), Msg(59));
-    return AnswerMessageBox(box, answer);
+    // Wait until the box is gone, so that a later question is not mistaken for this one.
+    return AnswerMessageBox(box, answer) && WaitUntil([box] { return !IsWindow(box); });
 }
 
 void ExpectMethodPage(HWND wizard, bool automaticChecked) {
