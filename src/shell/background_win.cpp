@@ -1,5 +1,6 @@
 #include "shell/background.h"
 
+#include "shell/pump.h"
 #include "shell/runstate.h"
 #include "shell/settings.h"
 
@@ -99,6 +100,9 @@ int CreateMainWindow(HINSTANCE instance) {
     return 1;
 }
 
+// A timed wait lasts until the window's WM_TIMER clears the flag.
+static bool WaitIsPending() { return runState.waitPending != 0; }
+
 void WaitWithMessages(UINT milliseconds) {
     if (milliseconds) {
         runState.waitPending = 1;
@@ -107,15 +111,10 @@ void WaitWithMessages(UINT milliseconds) {
     } else {
         runState.waitPending = 0;
     }
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (!runState.waitPending) break;
-        // The queue is empty and the timer has not fired: sleep until the next message arrives.
-        WaitMessage();
+    if (runState.waitPending) {
+        PumpMessagesWhile(WaitIsPending, nullptr);
+    } else {
+        DispatchWaitingMessages(nullptr);
     }
     if (milliseconds) KillTimer(runState.mainWindow, WAIT_TIMER_ID);
 }

@@ -9,6 +9,10 @@ typedef bool (*PumpCondition)();
 // that it is not translated and dispatched.
 typedef bool (*PumpFilter)(MSG *message);
 
+// DispatchWaitingMessages - takes and dispatches the messages already waiting (PeekMessageA, the
+// filter, TranslateMessage, DispatchMessageA) and returns when the queue is empty.
+void DispatchWaitingMessages(PumpFilter filter);
+
 // PumpMessagesWhile - takes and dispatches every waiting message of the thread (PeekMessageA,
 // then the filter, then TranslateMessage and DispatchMessageA), and tests the condition again
 // each time the queue is empty. While the condition holds and nothing is waiting it sleeps in
