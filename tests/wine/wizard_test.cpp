@@ -92,6 +92,17 @@ bool AnswerCancelQuestion(Uninstaller &run, int answer) {
     return AnswerMessageBox(box, answer) && WaitUntil([box] { return !IsWindow(box); });
 }
 
+// Starts the uninstaller on a small product with the given switches and waits for its wizard.
+bool StartOnSmallProduct(Uninstaller &run, const Sandbox &box, bool withBackup, const std::string &switches = "") {
+    std::string log = WriteSmallProduct(box, withBackup);
+    return run.Start(box, switches + log) && run.WaitWizard();
+}
+
+// Cancels the run as a user would: Cancel, then Yes; the program then ends.
+bool CancelRun(Uninstaller &run) {
+    return PostClick(run.wizard, IDC_CANCEL_BUTTON) && AnswerCancelQuestion(run, IDYES) && run.Exits();
+}
+
 void ExpectMethodPage(HWND wizard, bool automaticChecked) {
     EXPECT_EQ(ItemText(wizard, IDC_PAGE_TITLE), Msg(16));
     EXPECT_EQ(ItemText(wizard, IDC_NEXT), Msg(46));
@@ -246,17 +257,13 @@ TEST(WizardE2E, CustomWalkShowsEveryListPageAndKeepsSelections) {
     product.pages[0].selected = {false, false};
     ExpectListPage(run, product.pages[0], "after Select None and Next");
 
-    ASSERT_TRUE(PostClick(run.wizard, IDC_CANCEL_BUTTON));
-    ASSERT_TRUE(AnswerCancelQuestion(run, IDYES));
-    EXPECT_TRUE(run.Exits());
+    EXPECT_TRUE(CancelRun(run));
 }
 
 TEST(WizardE2E, AutomaticWithoutBackupsGoesStraightToFinish) {
     Sandbox box;
-    std::string log = WriteSmallProduct(box, false);
     Uninstaller run;
-    ASSERT_TRUE(run.Start(box, log));
-    ASSERT_TRUE(run.WaitWizard());
+    ASSERT_TRUE(StartOnSmallProduct(run, box, false));
     ExpectMethodPage(run.wizard, true);
     ASSERT_TRUE(Click(run.wizard, IDC_NEXT));
     ExpectFinishPage(run.wizard);
@@ -269,10 +276,8 @@ TEST(WizardE2E, AutomaticWithoutBackupsGoesStraightToFinish) {
 
 TEST(WizardE2E, AutomaticWithBackupsOffersRollback) {
     Sandbox box;
-    std::string log = WriteSmallProduct(box, true);
     Uninstaller run;
-    ASSERT_TRUE(run.Start(box, log));
-    ASSERT_TRUE(run.WaitWizard());
+    ASSERT_TRUE(StartOnSmallProduct(run, box, true));
     ASSERT_TRUE(Click(run.wizard, IDC_NEXT));
     ExpectRollbackPage(run.wizard, false);
     CaptureWindow(run.wizard).Save("wizard_rollback");
@@ -283,30 +288,22 @@ TEST(WizardE2E, AutomaticWithBackupsOffersRollback) {
     ExpectRollbackPage(run.wizard, true);
     ASSERT_TRUE(Click(run.wizard, IDC_BACK));
     ExpectMethodPage(run.wizard, true);
-    ASSERT_TRUE(PostClick(run.wizard, IDC_CANCEL_BUTTON));
-    ASSERT_TRUE(AnswerCancelQuestion(run, IDYES));
-    EXPECT_TRUE(run.Exits());
+    EXPECT_TRUE(CancelRun(run));
 }
 
 TEST(WizardE2E, RollbackSwitchChecksYes) {
     Sandbox box;
-    std::string log = WriteSmallProduct(box, true);
     Uninstaller run;
-    ASSERT_TRUE(run.Start(box, "/R " + log));
-    ASSERT_TRUE(run.WaitWizard());
+    ASSERT_TRUE(StartOnSmallProduct(run, box, true, "/R "));
     ASSERT_TRUE(Click(run.wizard, IDC_NEXT));
     ExpectRollbackPage(run.wizard, true);
-    ASSERT_TRUE(PostClick(run.wizard, IDC_CANCEL_BUTTON));
-    ASSERT_TRUE(AnswerCancelQuestion(run, IDYES));
-    EXPECT_TRUE(run.Exits());
+    EXPECT_TRUE(CancelRun(run));
 }
 
 TEST(WizardE2E, CancelAsksAndOnlyYesEndsTheRun) {
     Sandbox box;
-    std::string log = WriteSmallProduct(box, false);
     Uninstaller run;
-    ASSERT_TRUE(run.Start(box, log));
-    ASSERT_TRUE(run.WaitWizard());
+    ASSERT_TRUE(StartOnSmallProduct(run, box, false));
     ASSERT_TRUE(PostClick(run.wizard, IDC_CANCEL_BUTTON));
     ASSERT_TRUE(AnswerCancelQuestion(run, IDNO));
     DWORD code;
@@ -367,9 +364,7 @@ TEST(WizardE2E, SettingsFileReplacesTexts) {
     EXPECT_EQ(ItemText(run.wizard, IDC_NEXT), "Onward >");
     EXPECT_EQ(ItemText(run.wizard, IDC_CANCEL_BUTTON), Msg(48)) << "texts not replaced stay built in";
     CaptureWindow(run.wizard).Save("wizard_settings");
-    ASSERT_TRUE(PostClick(run.wizard, IDC_CANCEL_BUTTON));
-    ASSERT_TRUE(AnswerCancelQuestion(run, IDYES));
-    EXPECT_TRUE(run.Exits());
+    EXPECT_TRUE(CancelRun(run));
 }
 
 }  // namespace
