@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/paths.h"
+#include "engine/replace.h"
 #include "log/model.h"
 #include "shell/background.h"
 #include "shell/runstate.h"
@@ -81,7 +82,7 @@ void MakeTemporaryCopy() {
     n = GetModuleFileNameA(nullptr, ownPath, sizeof ownPath);
     if (n == 0 || n >= sizeof ownPath) return;
     if (!CopyFileA(ownPath, startup.tempCopyPath, FALSE)) return;
-    // The copy's deletion at the next restart is scheduled here, with startup.tempCopyPath.
+    DeleteAtRestart(startup.tempCopyPath);  // the copy goes at the next restart, started or not
 }
 
 void SetUpTemporaryCopy() {

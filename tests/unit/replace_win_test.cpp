@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/files.h"
 #include "engine/paths.h"
 #include "engine/replace.h"
 #include "engine_sandbox.h"
@@ -162,6 +163,32 @@ TEST_F(ReplaceWin, FileNotInUseIsCopiedBackAtOnce) {
     EXPECT_FALSE(Exists(backup));
     EXPECT_EQ(ReplacementCounter(), 0) << "a replacement name was made";
     EXPECT_EQ(runState.restartNeeded, 0);
+}
+
+TEST_F(ReplaceWin, RestoreThroughRemoveOrRestoreFile) {
+    std::string target = Make("restored.dll", "installed");
+    std::string backup = Make("restored.bak", "original");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(RemoveOrRestoreFile(target.c_str(), backup.c_str(), true), 1);
+    EXPECT_EQ(ReadFile(target), "original");
+    EXPECT_FALSE(Exists(backup));
+}
+
+TEST_F(ReplaceWin, NoReplacementNameSchedulesNothing) {
+    // The target fits the working buffer, a replacement name beside it does not.
+    std::string folder = kRoot + "\\" + std::string(245 - kRoot.size() - 1, 'f');
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << GetLastError();
+    std::string target = folder + "\\a.dll";
+    ASSERT_TRUE(sandbox::WriteFile(target, "installed"));
+    std::string backup = Make("a.bak", "original");
+    Holder hold;
+    ASSERT_TRUE(hold.Start(target));
+    CopyBack(backup.c_str(), target.c_str());
+    EXPECT_EQ(ReadFile(backup), "original") << "the backup must stay";
+    EXPECT_EQ(runState.restartNeeded, 0);
+    EXPECT_EQ(PendingText().find("kutest-replace"), std::string::npos) << PendingText();
+    hold.Release();
+    EXPECT_EQ(ReadFile(target), "installed");
 }
 
 TEST_F(ReplaceWin, InUseFilesReplacedAtRestartOnNt) {
