@@ -7,7 +7,13 @@ exe=${1:-build/win32/src/KUNINST.EXE}
 objdump=i686-w64-mingw32-objdump
 
 fail() {
-    echo "check-exe: FAILED: $exe: $*" >&2
+    # The program is built without exceptions; a bounds-checked call of the C++ library (substr, at,
+# std::string) still links the library's exception code and triples the program's size.
+if grep -aqE 'std::bad_alloc|std::bad_cast|basic_string(_view)?::' "$exe"; then
+    fail "links the C++ library's exception code (a substr, at or std::string in the program?)"
+fi
+
+echo "check-exe: FAILED: $exe: $*" >&2
     exit 1
 }
 
@@ -28,5 +34,11 @@ for dll in $imports; do
     case "$allowed" in *" $dll "*) ;; *) bad="$bad $dll" ;; esac
 done
 [ -z "$bad" ] || fail "imports non-system DLLs:$bad"
+
+# The program is built without exceptions; a bounds-checked call of the C++ library (substr, at,
+# std::string) still links the library's exception code and triples the program's size.
+if grep -aqE 'std::bad_alloc|std::bad_cast|basic_string(_view)?::' "$exe"; then
+    fail "links the C++ library's exception code (a substr, at or std::string in the program?)"
+fi
 
 echo "check-exe: $exe: PE32 i386 GUI, $(stat -c %s "$exe") bytes, imports:" $imports
