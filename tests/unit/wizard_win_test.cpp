@@ -345,6 +345,52 @@ TEST_F(WizardTest, AutomaticStartOpensOnFinishWithoutNextAndBack) {
     EXPECT_EQ(ItemText(dialog, IDC_PAGE_TITLE), "Perform Uninstall");
 }
 
+// The answer the timer below gives the cancel question, and whether it found the question.
+int cancelAnswer;
+bool questionSeen;
+
+// Timer callback standing in for the user: answers the cancel question by its caption.
+VOID CALLBACK AnswerQuestion(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowA("#32770", "Uninstall");
+    if (!box || GetParent(box) == nullptr) return;  // not up yet
+    KillTimer(nullptr, timer);
+    questionSeen = true;
+    PostMessageA(box, WM_COMMAND, cancelAnswer, 0);
+}
+
+TEST_F(WizardTest, CancelCloseAskAndCancelOnlyOnYes) {
+    struct Case {
+        const char *context;
+        UINT message;
+        WPARAM wParam;
+        int answer;
+        int32_t cancelled;
+    } cases[] = {
+        {"Cancel answered No", WM_COMMAND, IDC_CANCEL_BUTTON, IDNO, 0},
+        {"system menu Close answered No", WM_SYSCOMMAND, SC_CLOSE, IDNO, 0},
+        {"Cancel answered Yes", WM_COMMAND, IDC_CANCEL_BUTTON, IDYES, 1},
+        {"system menu Close answered Yes", WM_SYSCOMMAND, SC_CLOSE, IDYES, 1},
+    };
+    for (const Case &c : cases) {
+        runState.cancelled = 0;
+        Create();
+        cancelAnswer = c.answer;
+        questionSeen = false;
+        UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerQuestion);
+        SendMessageA(dialog, c.message, c.wParam, 0);
+        // Close reaches the dialog as a posted Cancel command.
+        MSG message;
+        while (!questionSeen && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        KillTimer(nullptr, timer);
+        EXPECT_TRUE(questionSeen) << c.context;
+        EXPECT_EQ(runState.cancelled, c.cancelled) << c.context;
+        EXPECT_EQ(IsWindowVisible(dialog) != 0, c.cancelled == 0) << c.context << ": Yes hides the wizard";
+        EXPECT_EQ(wizardState.page, PAGE_METHOD) << c.context;
+        DestroyWindow(dialog);
+        dialog = nullptr;
+    }
+}
+
 // Timer callback standing in for the user: presses Finish once the loop is waiting.
 VOID CALLBACK PressFinish(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
@@ -378,6 +424,26 @@ TEST_F(WizardTest, SilentRunMakesNoWizard) {
     EXPECT_EQ(wizardState.page, PAGE_FINISH);
     EXPECT_EQ(wizardState.method, METHOD_AUTOMATIC);
     EXPECT_TRUE(IsWindowEnabled(runState.mainWindow)) << "a silent run leaves the background window alone";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SidePicture, IsA16ColourPictureOf122By262) {
+    HBITMAP picture = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(BMP_SIDE_PICTURE));
+    ASSERT_NE(picture, nullptr) << "bitmap 106 missing, error " << GetLastError();
+    BITMAP info;
+    ASSERT_NE(GetObjectA(picture, sizeof info, &info), 0);
+    EXPECT_EQ(info.bmWidth, 122);
+    EXPECT_EQ(info.bmHeight, 262);
+    DeleteObject(picture);
+
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(BMP_SIDE_PICTURE), MAKEINTRESOURCEA(2));  // RT_BITMAP
+    ASSERT_NE(resource, nullptr);
+    auto *header = static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(nullptr, resource)));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->biBitCount, 4) << "16 colours";
 }
 
 }  // namespace
