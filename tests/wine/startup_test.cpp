@@ -404,14 +404,18 @@ TEST(Startup, WindowTitleFromCommandLine) {
         {"/Z %sMISSING.LOG My Title", "My Title"},
         {"%sMISSING.LOG \"Quoted Title\"", "Quoted Title"},
         {"/Z %sMISSING.LOG \"Opening quote only", "Opening quote only"},
+        {"/Z %sMISSING.LOG ", ""},               // a trailing space: an empty title
+        {"/Z %sMISSING.LOG", " "},               // no title: the window keeps its first caption
+        {"/AS %sMISSING.LOG", "%sMISSING.LOG"},  // /AS is /A and the log path S
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.tail);
         Sandbox box;
         std::string exe = box.AddProgram();
         ASSERT_FALSE(exe.empty());
-        std::string tail = c.tail;
+        std::string tail = c.tail, caption = c.caption;
         tail.replace(tail.find("%s"), 2, box.Dir());
+        if (caption.find("%s") != std::string::npos) caption.replace(caption.find("%s"), 2, box.Dir());
 
         Process program;
         ASSERT_TRUE(program.Start(exe, tail, box.Dir()));
@@ -420,7 +424,7 @@ TEST(Startup, WindowTitleFromCommandLine) {
         EXPECT_EQ(MessageBoxText(complaint), "Could not open INSTALL.LOG file.");
         HWND main = WaitForWindow(program.Id(), kMainClass, nullptr, 0, false);
         ASSERT_NE(main, nullptr);
-        EXPECT_EQ(WindowText(main), c.caption);
+        EXPECT_EQ(WindowText(main), caption);
         EXPECT_EQ(GetWindow(complaint, GW_OWNER), main) << "the message box's owner";
         ASSERT_TRUE(AnswerMessageBox(complaint, IDOK));
         DWORD code = 99;
