@@ -13,6 +13,7 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64
 
 status=0
+tests/check-exe.sh build/win32/src/KUNINST.EXE || status=1
 ctest --preset native -j2 || status=1
 
 source tools/wine-env.sh

@@ -1,8 +1,10 @@
 // The item model: everything the install log records, as twelve lists of fixed-size records.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 enum : int32_t { ITEM_CAPACITY = 4096 };
+enum : size_t { PRODUCT_TITLE_SIZE = 256, SYSTEM_DIRECTORY_SIZE = 260 };
 
 // An installation index: the number of the log section that last recorded an aspect of an item.
 typedef uint16_t InstallIndex;
