@@ -16,6 +16,8 @@ void RestoreRegistryValue(RegEditItem *item, bool useRollbackValue);
 void RemoveRegistryKey(RegKeyItem *item);
 
 // DeleteRegistryTree - deletes key under the root of rootCode with all its subkeys, deepest first.
+// A subkey whose path would not fit TREE_KEY_SIZE, or that cannot be deleted, is passed over and
+// the rest of the tree still goes.
 void DeleteRegistryTree(const char *key, int32_t rootCode);
 
 // RestoreIniEntry - writes the record's old value (its rollback value when useRollbackValue) back

@@ -86,20 +86,23 @@ static bool SubkeyPath(int32_t rootCode, const char *key, DWORD index, char (&ch
     return true;
 }
 
-void DeleteRegistryTree(const char *key, int32_t rootCode) {
-    if (!RootKey(rootCode)) return;  // unknown root: nothing may be deleted
-    DWORD index = 0;  // subkeys before this position could not be named and are passed over
+// Deletes key and its subkeys, deepest first; true when the key itself was deleted.
+static bool DeleteTree(const char *key, int32_t rootCode) {
+    DWORD index = 0;  // subkeys before this position could not be deleted and are passed over
+    // At most 2048 passes, so a subkey that keeps coming back cannot hold the loop forever.
     for (int pass = 0; pass < 2048; pass++) {
         char child[TREE_KEY_SIZE];
         bool tooLong = false;
         if (!SubkeyPath(rootCode, key, index, child, &tooLong)) break;
-        if (tooLong) {
-            index++;  // a path beyond the buffer: skip this subkey and go on with the rest
-            continue;
-        }
-        DeleteRegistryTree(child, rootCode);
+        // A path beyond the buffer, or a subtree that could not be deleted: go on with the rest.
+        if (tooLong || !DeleteTree(child, rootCode)) index++;
     }
-    RegDeleteKeyA(RootKey(rootCode), key);  // fails quietly while a subkey is left
+    return RegDeleteKeyA(RootKey(rootCode), key) == ERROR_SUCCESS;  // fails while a subkey is left
+}
+
+void DeleteRegistryTree(const char *key, int32_t rootCode) {
+    if (!RootKey(rootCode)) return;  // unknown root: nothing may be deleted
+    DeleteTree(key, rootCode);
 }
 
 bool RestoreIniEntry(const IniEditItem *item, bool useRollbackValue) {

@@ -64,11 +64,13 @@ const char *CommandTailOf(const char *commandLine) {
 
 void ParseCommandTail(std::string_view tail, CommandLine *out) {
     *out = CommandLine{};
-    if (tail.size() > COMMAND_TAIL_SIZE - 1) tail = tail.substr(0, COMMAND_TAIL_SIZE - 1);
+    // remove_prefix and remove_suffix rather than substr: the program carries no exception code.
+    if (tail.size() > COMMAND_TAIL_SIZE - 1) tail.remove_suffix(tail.size() - (COMMAND_TAIL_SIZE - 1));
     size_t at = 0;
     while (at + 1 < tail.size() && tail[at] == '/' && TakeSwitch(tail[at + 1], out)) at = SkipSpaces(tail, at + 2);
     at = SkipSpaces(tail, at);
-    CopyText(out->remainder, tail.substr(at));
+    tail.remove_prefix(at);
+    CopyText(out->remainder, tail);
     CopyText(out->logPath, out->remainder);
     if (!out->relaunched) SplitTitle(out);
 }

@@ -1,9 +1,10 @@
 // The program's entry point.
 #include <windows.h>
 
-#include "shell/runstate.h"
+#include "shell/cmdline.h"
+#include "shell/startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    runState.instance = instance;
-    return 0;
+    // The tail is taken from the process command line itself, the same way on every runtime.
+    return RunProgram(instance, CommandTailOf(GetCommandLineA()));
 }

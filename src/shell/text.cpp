@@ -34,7 +34,7 @@ bool FormatText(char *dst, size_t size, const char *format, ...) {
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && EqualsNoCase(std::string_view(text.data(), prefix.size()), prefix);
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {

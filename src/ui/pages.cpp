@@ -69,7 +69,7 @@ void RegEditEntryText(const RegEditItem &item, char *text, size_t size) {
         FormatText(text, size, "%s=%.*s", item.key, static_cast<int>(value.size()), value.data());
         return;
     }
-    if (value.size() > VALUE_SHOWN_AFTER_NAME) value = value.substr(0, VALUE_SHOWN_AFTER_NAME);
+    if (value.size() > VALUE_SHOWN_AFTER_NAME) value.remove_suffix(value.size() - VALUE_SHOWN_AFTER_NAME);
     FormatText(text, size, "%s Value Name: %s=%.*s", item.key, item.valueName, static_cast<int>(value.size()),
                value.data());
 }
@@ -228,11 +228,12 @@ void ExpandTitle(char *text, size_t size, const char *pattern, const char *title
             AppendText(text, size, rest);
             return;
         }
-        AppendText(text, size, rest.substr(0, percent));
+        // Views made directly rather than with substr, which would bring exception code along.
+        AppendText(text, size, std::string_view(rest.data(), percent));
         char kind = rest[percent + 1];
         if (kind == 's') AppendText(text, size, title);
         else if (kind == '%') AppendText(text, size, "%");
-        else AppendText(text, size, rest.substr(percent, 2));
+        else AppendText(text, size, std::string_view(rest.data() + percent, 2));
         rest.remove_prefix(percent + 2);
     }
 }

@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "log/model.h"
+#include "shell/pump.h"
 #include "shell/runstate.h"
+#include "shell/settings.h"
 #include "shell/text.h"
 #include "ui/dialog_ids.h"
 #include "ui/pages.h"
@@ -30,10 +32,8 @@ constexpr int SIDE_PICTURE_Y = 12;
 constexpr int SIDE_PICTURE_WIDTH = 122;
 constexpr int SIDE_PICTURE_HEIGHT = 262;
 
-// FetchText - a message text through the message lookup.
-void FetchText(int id, char *text, size_t size) {
-    LoadStringA(runState.instance, id, text, static_cast<int>(size));
-}
+// FetchText - a message text through the message lookup, so the settings file can replace it.
+void FetchText(int id, char *text, size_t size) { LoadMessageText(runState.instance, id, text, size); }
 
 void SetItemText(int id, int messageId, size_t size) {
     char text[PAGE_TEXT_SIZE];
@@ -254,19 +254,13 @@ void ShowPage() {
     SetFocus(GetDlgItem(runState.wizardWindow, IDC_NEXT));
 }
 
-void RunWizardLoop() {
-    while (!runState.cancelled && !runState.finished) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!IsDialogMessageA(runState.wizardWindow, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-        }
-        // Sleep until the next message rather than polling an empty queue.
-        if (!runState.cancelled && !runState.finished) WaitMessage();
-    }
-}
+// The wizard runs until the user finishes or cancels.
+static bool WizardRunning() { return !runState.cancelled && !runState.finished; }
+
+// The wizard's keyboard messages (tab, default button, mnemonics) go to the dialog.
+static bool WizardDialogMessage(MSG *message) { return IsDialogMessageA(runState.wizardWindow, message) != 0; }
+
+void RunWizardLoop() { PumpMessagesWhile(WizardRunning, WizardDialogMessage); }
 
 void RunWizard(bool automaticStart) {
     if (automaticStart) {
