@@ -76,6 +76,9 @@ else
     echo "   exit code $status"
 fi
 
+# When the uninstall removed the program's own file, its temporary copy finishes that a moment later.
+demo_wait_for_copy
+
 echo
 echo "== after the uninstall"
 demo_show | tee /tmp/ku-demo-after.$$
