@@ -7,7 +7,9 @@
 #include <cstring>
 
 #include "engine/paths.h"
+#include "engine/replace.h"
 #include "log/model.h"
+#include "log/reader.h"
 #include "shell/background.h"
 #include "shell/runstate.h"
 #include "shell/settings.h"
@@ -81,7 +83,7 @@ void MakeTemporaryCopy() {
     n = GetModuleFileNameA(nullptr, ownPath, sizeof ownPath);
     if (n == 0 || n >= sizeof ownPath) return;
     if (!CopyFileA(ownPath, startup.tempCopyPath, FALSE)) return;
-    // The copy's deletion at the next restart is scheduled here, with startup.tempCopyPath.
+    DeleteAtRestart(startup.tempCopyPath);  // the copy goes at the next restart, started or not
 }
 
 void SetUpTemporaryCopy() {
@@ -260,14 +262,26 @@ bool StartUp(HINSTANCE instance, const char *commandTail) {
 // A copy started by the relaunch command: lower-case /z with the program to remove after it.
 bool IsRelaunchedRun() { return runState.relaunched && startup.commandLine.remainder[0]; }
 
+// Reads the install log under the wait cursor; 0 when the whole log was read.
+int ReadLogWithWaitCursor() {
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    int result = ReadInstallLog(startup.logPath, startup.logDirectory);
+    SetCursor(previous);
+    return result;
+}
+
 // The ordinary run: 3-D controls, the log path and the buffers; without a log there is nothing to do.
 void RunMainPath() {
     LoadCtl3d();
     FindLogPath();
     if (!AllocateItemModel()) return;  // no memory for the records: end the run
     if (!startup.logPath[0]) return;
-    // Reading the log, the wizard, the uninstall, the restart prompt, the wizard's teardown and
-    // the status file join here, in this order.
+    if (ReadLogWithWaitCursor() != 0) return;  // the reader has told the user why
+    RunWizard(startup.automaticStart != 0);
+    // The uninstall (unless cancelled) and the restart prompt join here, in this order.
+    if (!runState.silent && runState.wizardWindow) DestroyWindow(runState.wizardWindow);
+    runState.wizardWindow = nullptr;
+    // The status file joins here.
 }
 
 }  // namespace

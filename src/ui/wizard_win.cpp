@@ -5,6 +5,7 @@
 #include "log/model.h"
 #include "shell/pump.h"
 #include "shell/runstate.h"
+#include "shell/settings.h"
 #include "shell/text.h"
 #include "ui/dialog_ids.h"
 #include "ui/pages.h"
@@ -31,10 +32,8 @@ constexpr int SIDE_PICTURE_Y = 12;
 constexpr int SIDE_PICTURE_WIDTH = 122;
 constexpr int SIDE_PICTURE_HEIGHT = 262;
 
-// FetchText - a message text through the message lookup.
-void FetchText(int id, char *text, size_t size) {
-    LoadStringA(runState.instance, id, text, static_cast<int>(size));
-}
+// FetchText - a message text through the message lookup, so the settings file can replace it.
+void FetchText(int id, char *text, size_t size) { LoadMessageText(runState.instance, id, text, size); }
 
 void SetItemText(int id, int messageId, size_t size) {
     char text[PAGE_TEXT_SIZE];

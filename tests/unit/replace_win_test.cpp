@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/files.h"
 #include "engine/paths.h"
 #include "engine/replace.h"
 #include "engine_sandbox.h"
@@ -76,16 +77,17 @@ struct Holder {
         std::string command = "\"" + path.substr(0, path.rfind('\\') + 1) + "hold_file.exe\" \"" + file + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
+                            nullptr, nullptr, &startup, &process))
             return false;
-        // Held once an open without sharing meets a sharing violation.
-        for (int i = 0; i < 500; i++) {
-            HANDLE probe = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            if (probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) return true;
-            if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
-            if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) return false;
-        }
-        return false;
+        // The helper signals once it holds the file; probing the file ourselves could take it first.
+        std::string name = "kutest-held-" + std::to_string(process.dwProcessId);
+        HANDLE held = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+        ResumeThread(process.hThread);
+        HANDLE both[2] = {held, process.hProcess};
+        DWORD wait = held ? WaitForMultipleObjects(2, both, FALSE, 20000) : WAIT_FAILED;
+        if (held) CloseHandle(held);
+        return wait == WAIT_OBJECT_0;
     }
     void Release() {
         if (!process.hProcess) return;
@@ -162,6 +164,32 @@ TEST_F(ReplaceWin, FileNotInUseIsCopiedBackAtOnce) {
     EXPECT_FALSE(Exists(backup));
     EXPECT_EQ(ReplacementCounter(), 0) << "a replacement name was made";
     EXPECT_EQ(runState.restartNeeded, 0);
+}
+
+TEST_F(ReplaceWin, RestoreThroughRemoveOrRestoreFile) {
+    std::string target = Make("restored.dll", "installed");
+    std::string backup = Make("restored.bak", "original");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(RemoveOrRestoreFile(target.c_str(), backup.c_str(), true), 1);
+    EXPECT_EQ(ReadFile(target), "original");
+    EXPECT_FALSE(Exists(backup));
+}
+
+TEST_F(ReplaceWin, NoReplacementNameSchedulesNothing) {
+    // The target fits the working buffer, a replacement name beside it does not.
+    std::string folder = kRoot + "\\" + std::string(245 - kRoot.size() - 1, 'f');
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << GetLastError();
+    std::string target = folder + "\\a.dll";
+    ASSERT_TRUE(sandbox::WriteFile(target, "installed"));
+    std::string backup = Make("a.bak", "original");
+    Holder hold;
+    ASSERT_TRUE(hold.Start(target));
+    CopyBack(backup.c_str(), target.c_str());
+    EXPECT_EQ(ReadFile(backup), "original") << "the backup must stay";
+    EXPECT_EQ(runState.restartNeeded, 0);
+    EXPECT_EQ(PendingText().find("kutest-replace"), std::string::npos) << PendingText();
+    hold.Release();
+    EXPECT_EQ(ReadFile(target), "installed");
 }
 
 TEST_F(ReplaceWin, InUseFilesReplacedAtRestartOnNt) {

@@ -113,6 +113,19 @@ TEST_F(SettingsFile, GradientSettings) {
     EXPECT_EQ(runState.noBackground, 0);
 }
 
+// Integers as the system reads them: digits up to the first other character, an empty value
+// gives the default, letters alone give 0.
+TEST_F(SettingsFile, IntegerSettingsAsTheSystemReadsThem) {
+    Use("integers.ini",
+        "[settings]\r\nstart red = 12abc\r\nStart Green=abc\r\nStart Blue=\r\nEnd Red=+7\r\nEnd Green=\"9\"\r\n");
+    ReadGradientSettings();
+    EXPECT_EQ(runState.startColour[0], 12);
+    EXPECT_EQ(runState.startColour[1], 0) << "no digits";
+    EXPECT_EQ(runState.startColour[2], 255) << "empty value: the default";
+    EXPECT_EQ(runState.colourDelta[0], 7 - 12);
+    EXPECT_EQ(runState.colourDelta[1], 9 - 0) << "quotes around the value are dropped";
+}
+
 TEST(Gradient, BandColour) {
     struct Case {
         int32_t start[3], delta[3];
