@@ -131,6 +131,12 @@ TEST_F(Background, TimedWaitEndsOnTheTimerAndStopsIt) {
     EXPECT_FALSE(KillTimer(window, 8298)) << "the wait timer must be stopped";
 }
 
+TEST_F(Background, TimedWaitWithoutTheWindowReturns) {
+    runState.mainWindow = nullptr;
+    WaitWithMessages(50);  // would wait for ever for a timer message that nobody receives
+    EXPECT_EQ(runState.waitPending, 0);
+}
+
 TEST_F(Background, TitleFontAndPalette) {
     TestFolder folder("background");
     ASSERT_TRUE(folder.Write("KUNINST.INI", "[Settings]\r\nTitle Font=Arial\r\nFont Character Set=511\r\n"
