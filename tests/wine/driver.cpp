@@ -417,8 +417,9 @@ HWND WaitForMessageBox(DWORD pid, DWORD ms) { return WaitForDialog(pid, ms, IsMe
 std::string MessageBoxText(HWND box) { return ItemText(box, kMessageBoxTextId); }
 
 bool AnswerMessageBox(HWND box, int buttonId) {
-    // Posted: the box's own modal loop ends the call that showed it.
-    return PostClick(box, buttonId);
+    // Posted: the box's own modal loop ends the call that showed it. Waiting until it is gone keeps a
+    // later box from being taken for this one.
+    return PostClick(box, buttonId) && WaitUntil([box] { return !IsWindow(box); });
 }
 
 HWND WaitForOpenFileDialog(DWORD pid, DWORD ms) { return WaitForDialog(pid, ms, IsOpenFileDialog); }
