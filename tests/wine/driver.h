@@ -50,6 +50,9 @@
 //                               FileTypes(dlg) lists its filter texts; ChooseFile(dlg, path) types a
 //                               name and presses Open; CancelDialog(dlg) presses Cancel
 //
+// Installed products (product.h): ProductInstall makes a product's changes and writes its
+// INSTALL.LOG as an installer does; RegText, IniText, RemoveRegTree look at the machine afterwards.
+//
 // Pictures
 //   Picture shot = CaptureScreen();  or CaptureWindow(hwnd) (that window's rectangle of the screen)
 //   shot.At(x, y) -> Rgb {r, g, b} (printable, comparable); shot.Save("name") writes
