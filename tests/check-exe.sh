@@ -29,4 +29,10 @@ for dll in $imports; do
 done
 [ -z "$bad" ] || fail "imports non-system DLLs:$bad"
 
+# The program is built without exceptions; a bounds-checked call of the C++ library (substr, at,
+# std::string) still links the library's exception code and triples the program's size.
+if grep -aqE 'std::bad_alloc|std::bad_cast|basic_string(_view)?::' "$exe"; then
+    fail "links the C++ library's exception code (a substr, at or std::string in the program?)"
+fi
+
 echo "check-exe: $exe: PE32 i386 GUI, $(stat -c %s "$exe") bytes, imports:" $imports

@@ -55,7 +55,8 @@ if [ $HEADLESS = 1 ]; then
     shot_taken=0
     for i in $(seq 1 $((RUN_LIMIT * 10))); do
         kill -0 $run_pid 2>/dev/null || break
-        if [ $shot_taken = 0 ] && [ "$i" -ge 20 ]; then
+        # A picture every second while it runs: the last one shows how far it got.
+        if [ $((i % 10)) = 5 ]; then
             import -display "$DISPLAY" -window root "$SHOT_DIR/demo.png" 2>/dev/null && shot_taken=1
         fi
         sleep 0.1
@@ -68,13 +69,16 @@ if [ $HEADLESS = 1 ]; then
     status=0
     wait $run_pid || status=$?
     echo "   exit code $status"
-    if [ $shot_taken = 1 ]; then echo "   screenshot: $SHOT_DIR/demo.png"; else echo "   (it ended before a screenshot was due)"; fi
+    if [ $shot_taken = 1 ]; then echo "   screenshot: $SHOT_DIR/demo.png"; else echo "   (it ended within half a second: no screenshot)"; fi
 else
     echo "== running: KUNINST.EXE $LOG_SHORT   (on your display $DISPLAY: choose and press Finish)"
     status=0
     "$WINE64" "$EXE" "$LOG_SHORT" || status=$?
     echo "   exit code $status"
 fi
+
+# When the uninstall removed the program's own file, its temporary copy finishes that a moment later.
+demo_wait_for_copy
 
 echo
 echo "== after the uninstall"

@@ -1,7 +1,7 @@
 # Sourced: installs the Debian packages the build and the tests need, when any is missing.
 KU_PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 xvfb x11-apps imagemagick python3"
+  wine wine64 xvfb x11-apps imagemagick python3 fonts-dejavu-extra"
 
 ku_install_deps() {
     local missing=() p

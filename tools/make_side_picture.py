@@ -4,34 +4,18 @@
 An open carton on a night-blue field, with three items lifting out of it along a dotted arc: the
 picture of an uninstall. Run it from the repository root to regenerate src/resources/side.bmp.
 """
-import struct
+import functools
 import sys
+
+from art16 import AQUA, BLACK, BLUE, GREEN, GREY, LIME, MAROON, NAVY, OLIVE, SILVER, TEAL, WHITE, \
+    YELLOW, canvas, write_bmp
+import art16
 
 WIDTH, HEIGHT = 122, 262
 
-# The 16 colours of the standard VGA palette, so the picture shows the same on 16-colour displays.
-PALETTE = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
-    (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
-    (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]
-BLACK, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER, GREY, RED, LIME, YELLOW, BLUE, FUCHSIA, \
-    AQUA, WHITE = range(16)
-
-pixels = [[NAVY] * WIDTH for _ in range(HEIGHT)]
-
-
-def fill(x0, y0, x1, y1, colour):
-    for y in range(max(0, y0), min(HEIGHT, y1)):
-        for x in range(max(0, x0), min(WIDTH, x1)):
-            pixels[y][x] = colour
-
-
-def frame(x0, y0, x1, y1, colour):
-    fill(x0, y0, x1, y0 + 1, colour)
-    fill(x0, y1 - 1, x1, y1, colour)
-    fill(x0, y0, x0 + 1, y1, colour)
-    fill(x1 - 1, y0, x1, y1, colour)
+pixels = canvas(WIDTH, HEIGHT, NAVY)
+fill = functools.partial(art16.fill, pixels)
+frame = functools.partial(art16.frame, pixels)
 
 
 def polygon(points, colour):
@@ -109,23 +93,4 @@ for x, y in [(58, 170), (60, 162), (62, 156), (70, 120), (72, 114), (68, 76), (6
     fill(x, y, x + 2, y + 2, AQUA)
 
 
-def write_bmp(path):
-    row_bytes = ((WIDTH + 1) // 2 + 3) & ~3
-    image = bytearray()
-    for y in range(HEIGHT - 1, -1, -1):
-        row = bytearray()
-        for x in range(0, WIDTH, 2):
-            high = pixels[y][x]
-            low = pixels[y][x + 1] if x + 1 < WIDTH else 0
-            row.append((high << 4) | low)
-        row += b"\0" * (row_bytes - len(row))
-        image += row
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
-    offset = 14 + 40 + len(palette)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(image), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 4, 0, len(image), 2835, 2835, 16, 16)
-    with open(path, "wb") as out:
-        out.write(header + info + palette + image)
-
-
-write_bmp(sys.argv[1] if len(sys.argv) > 1 else "src/resources/side.bmp")
+write_bmp(sys.argv[1] if len(sys.argv) > 1 else "src/resources/side.bmp", pixels)

@@ -49,6 +49,10 @@ wine_up() {
     # A persistent server: later process starts cost milliseconds instead of a second.
     "$WINESERVER" -p || { echo "wineserver did not start" >&2; return 1; }
     if [ $fresh = 1 ]; then "$WINE64" wineboot -i >/dev/null 2>&1 || true; fi
+    # Wine has no working "MS Sans Serif" here and falls back to a font 12 pixels high; this one has
+    # the Windows font's 6 x 13 dialog units, so dialogs get the size they have on Windows.
+    "$WINE64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS Sans Serif' /t REG_SZ \
+        /d 'DejaVu Sans Condensed' /f >/dev/null 2>&1 || true
     # Without a window manager, unmanaged windows hide and close at once.
     if [ -z "${KU_WINE_DISPLAY:-}" ]; then
         "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true

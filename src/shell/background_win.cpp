@@ -106,8 +106,10 @@ static bool WaitIsPending() { return runState.waitPending != 0; }
 void WaitWithMessages(UINT milliseconds) {
     if (milliseconds) {
         runState.waitPending = 1;
-        // Without a timer nothing would ever end the wait.
-        if (!SetTimer(runState.mainWindow, WAIT_TIMER_ID, milliseconds, nullptr)) runState.waitPending = 0;
+        // Only the window's timer ends the wait: without the window or its timer (a timer of no
+        // window posts WM_TIMER to no procedure) it would never end.
+        if (!runState.mainWindow || !SetTimer(runState.mainWindow, WAIT_TIMER_ID, milliseconds, nullptr))
+            runState.waitPending = 0;
     } else {
         runState.waitPending = 0;
     }

@@ -68,7 +68,8 @@ void LoadMessageText(HINSTANCE instance, int id, char *buffer, size_t size) {
     else
         CopyText(buffer, size, defaultText);  // no settings file known: every text is built in
     if (!runState.settingsPath || (buffer[0] == kDel && length == 1)) {
-        LoadStringA(instance, static_cast<UINT>(id), buffer, limit);
+        // An id without a built-in text gives an empty text, never the DEL mark left in the buffer.
+        if (LoadStringA(instance, static_cast<UINT>(id), buffer, limit) == 0) buffer[0] = '\0';
         return;
     }
     ExpandLineBreaks(buffer, size);

@@ -131,6 +131,41 @@ TEST_F(Background, TimedWaitEndsOnTheTimerAndStopsIt) {
     EXPECT_FALSE(KillTimer(window, 8298)) << "the wait timer must be stopped";
 }
 
+TEST_F(Background, PaintsNinetySixBands) {
+    runState.startColour[0] = 200;
+    runState.colourDelta[0] = -200;
+    runState.colourDelta[2] = 255;
+    HWND window = Create(0, 0, 0, nullptr);  // shown maximised, painted without a palette
+    ASSERT_NE(window, nullptr);
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    int depth = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+    RECT client;
+    GetClientRect(window, &client);
+    if (depth < 24 || client.bottom < 2 * GRADIENT_BANDS) {
+        ReleaseDC(window, dc);
+        GTEST_SKIP() << "display of " << depth << " bits, client height " << client.bottom;
+    }
+    int32_t top = 0;
+    for (int32_t band = 0; band < GRADIENT_BANDS; band++) {
+        int32_t bottom = BandBottom(band, client.bottom);
+        BandRgb wanted = BandColour(runState.startColour, runState.colourDelta, band);
+        for (int32_t y : {top, bottom - 1}) {
+            COLORREF got = GetPixel(dc, client.right - 1, y);
+            EXPECT_EQ(got, RGB(wanted.r, wanted.g, wanted.b))
+                << "band " << band << " row " << y << ": got " << std::hex << got;
+        }
+        top = bottom;
+    }
+    ReleaseDC(window, dc);
+}
+
+TEST_F(Background, TimedWaitWithoutTheWindowReturns) {
+    runState.mainWindow = nullptr;
+    WaitWithMessages(50);  // would wait for ever for a timer message that nobody receives
+    EXPECT_EQ(runState.waitPending, 0);
+}
+
 TEST_F(Background, TitleFontAndPalette) {
     TestFolder folder("background");
     ASSERT_TRUE(folder.Write("KUNINST.INI", "[Settings]\r\nTitle Font=Arial\r\nFont Character Set=511\r\n"

@@ -196,6 +196,24 @@ TEST_F(RegistryWin, KeyCascadeLeavesOthersAlone) {
     EXPECT_TRUE(KeyExists(key + "\\Child"));
 }
 
+TEST_F(RegistryWin, LongValueNameKeepsItsKey) {
+    // A value whose name does not fit the 256-character enumeration buffer still counts.
+    std::string key = std::string(kBase) + "\\Long";
+    SetString(key, "V", "x");
+    HKEY opened;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &opened), ERROR_SUCCESS);
+    std::wstring name(300, L'n');
+    ASSERT_EQ(RegSetValueExW(opened, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>(L"x"), 4), ERROR_SUCCESS);
+    RegCloseKey(opened);
+    RegKeyItem item{};
+    CopyText(item.key, key);
+    CopyText(item.valueName, "V");
+    item.root = ROOT_CURRENT_USER;
+    RemoveRegistryKey(&item);
+    EXPECT_TRUE(KeyExists(key)) << "a key holding a long-named value was deleted";
+    EXPECT_EQ(ReadValue(key, "V").first, 0xbdbdbdbdu) << "the record's value left";
+}
+
 TEST_F(RegistryWin, TreeDeletedDepthFirst) {
     std::string tree = std::string(kBase) + "\\Tree";
     SetString(tree + "\\A\\B\\C", "v", "1");

@@ -77,16 +77,17 @@ struct Holder {
         std::string command = "\"" + path.substr(0, path.rfind('\\') + 1) + "hold_file.exe\" \"" + file + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
+                            nullptr, nullptr, &startup, &process))
             return false;
-        // Held once an open without sharing meets a sharing violation.
-        for (int i = 0; i < 500; i++) {
-            HANDLE probe = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            if (probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) return true;
-            if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
-            if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) return false;
-        }
-        return false;
+        // The helper signals once it holds the file; probing the file ourselves could take it first.
+        std::string name = "kutest-held-" + std::to_string(process.dwProcessId);
+        HANDLE held = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+        ResumeThread(process.hThread);
+        HANDLE both[2] = {held, process.hProcess};
+        DWORD wait = held ? WaitForMultipleObjects(2, both, FALSE, 20000) : WAIT_FAILED;
+        if (held) CloseHandle(held);
+        return wait == WAIT_OBJECT_0;
     }
     void Release() {
         if (!process.hProcess) return;

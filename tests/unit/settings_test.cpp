@@ -70,6 +70,7 @@ TEST_F(SettingsFile, MessageLookup) {
         {10, "Quoted text"},
         {1, "Installation Logs"},
         {29, "Removing File:\r\n"},
+        {999, ""},  // neither in the file nor built in: empty, not the DEL mark
     };
     for (const Case &c : cases) EXPECT_EQ(Lookup(c.id), c.expected) << "message " << c.id;
 }

@@ -417,6 +417,27 @@ TEST_F(WizardTest, LoopEndsOnFinishAndSleepsWhileWaiting) {
     EXPECT_LT(used, 1000000u) << "processor time while waiting: " << used / 10000 << " ms";
 }
 
+TEST_F(WizardTest, AutomaticRunOpensOnFinishAndDoesNotWait) {
+    RunWizard(true);  // returns at once: no loop waits for the user
+    dialog = runState.wizardWindow;
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(wizardState.page, PAGE_FINISH);
+    EXPECT_EQ(wizardState.method, METHOD_AUTOMATIC);
+    EXPECT_EQ(runState.finished, 0);
+    EXPECT_FALSE(Shown(dialog, IDC_NEXT));
+    EXPECT_FALSE(Shown(dialog, IDC_BACK));
+    EXPECT_EQ(ItemText(dialog, IDC_PAGE_TITLE), "Perform Uninstall");
+    EXPECT_FALSE(IsWindowEnabled(runState.mainWindow)) << "the background window is disabled under the wizard";
+}
+
+TEST_F(WizardTest, WizardThatCannotBeMadeCancelsTheRun) {
+    runState.instance = GetModuleHandleA("kernel32.dll");  // a module without dialog 106
+    RunWizard(false);  // must not wait for a wizard that does not exist
+    EXPECT_EQ(runState.wizardWindow, nullptr);
+    EXPECT_EQ(runState.cancelled, 1) << "nobody chose, so nothing may be uninstalled";
+    EXPECT_FALSE(IsWindowEnabled(runState.mainWindow));
+}
+
 TEST_F(WizardTest, SilentRunMakesNoWizard) {
     runState.silent = 1;
     RunWizard(true);

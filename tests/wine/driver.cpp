@@ -1,6 +1,8 @@
 // The end-to-end driver (see driver.h for the API).
 #include "driver.h"
 
+#include "product.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -225,16 +227,6 @@ bool Sandbox::Write(const std::string &relative, const std::string &bytes) const
 
 bool Sandbox::MakeDir(const std::string &relative) const { return MakeDirs(Path(relative)); }
 
-static bool SetRegText(const std::string &keyPath, const std::string &name, const std::string &value) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
-        return false;
-    bool ok = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
-                             static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
-}
-
 WineAppSettings::WineAppSettings(const std::string &exeName) : key_("Software\\Wine\\AppDefaults\\" + exeName) {
     RegDeleteKeyA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
@@ -245,10 +237,12 @@ WineAppSettings::~WineAppSettings() {
     RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
 }
 
-bool WineAppSettings::Version(const std::string &version) { return SetRegText(key_, "Version", version); }
+bool WineAppSettings::Version(const std::string &version) {
+    return SetRegText(HKEY_CURRENT_USER, key_, "Version", version);
+}
 
 bool WineAppSettings::DllOverride(const std::string &dll, const std::string &order) {
-    return SetRegText(key_ + "\\DllOverrides", dll, order);
+    return SetRegText(HKEY_CURRENT_USER, key_ + "\\DllOverrides", dll, order);
 }
 
 // Processes ----------------------------------------------------------------------------------------
@@ -417,8 +411,9 @@ HWND WaitForMessageBox(DWORD pid, DWORD ms) { return WaitForDialog(pid, ms, IsMe
 std::string MessageBoxText(HWND box) { return ItemText(box, kMessageBoxTextId); }
 
 bool AnswerMessageBox(HWND box, int buttonId) {
-    // Posted: the box's own modal loop ends the call that showed it.
-    return PostClick(box, buttonId);
+    // Posted: the box's own modal loop ends the call that showed it. Waiting until it is gone keeps a
+    // later box from being taken for this one.
+    return PostClick(box, buttonId) && WaitUntil([box] { return !IsWindow(box); });
 }
 
 HWND WaitForOpenFileDialog(DWORD pid, DWORD ms) { return WaitForDialog(pid, ms, IsOpenFileDialog); }

@@ -45,9 +45,13 @@
 // Dialogs of the program
 //   WaitForMessageBox(pid, ms)  a visible message box of the process (#32770 made only of statics and
 //                               buttons); MessageBoxText(box) reads its text; AnswerMessageBox(box, IDOK)
+//                               presses a button and returns once the box is gone
 //   WaitForOpenFileDialog(pid, ms)  the visible common open-file dialog of the process;
 //                               FileTypes(dlg) lists its filter texts; ChooseFile(dlg, path) types a
 //                               name and presses Open; CancelDialog(dlg) presses Cancel
+//
+// Installed products (product.h): ProductInstall makes a product's changes and writes its
+// INSTALL.LOG as an installer does; RegText, IniText, RemoveRegTree look at the machine afterwards.
 //
 // Pictures
 //   Picture shot = CaptureScreen();  or CaptureWindow(hwnd) (that window's rectangle of the screen)

@@ -113,3 +113,17 @@ demo_show() {
         "$WINE64" reg query "$key" /s 2>/dev/null | tr -d '\r' | grep -v '^$' | sed 's/^/  /' || echo "  (no such key)"
     done
 }
+
+# Waits (at most 15 s) until no temporary copy of the uninstaller runs in this prefix.
+demo_wait_for_copy() {
+    local i p busy
+    for i in $(seq 1 150); do
+        busy=0
+        for p in $(pgrep -f 'QXR1A2B' || true); do
+            tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && busy=1
+        done
+        [ $busy = 0 ] && return 0
+        sleep 0.1
+    done
+    echo "   the temporary copy is still running after 15 s"
+}
