@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform.h"
 #include "shell/text.h"
 
 TEST(Text, CopyTextCutsAndTerminates) {
@@ -41,4 +42,18 @@ TEST(Text, CaseInsensitiveComparisons) {
     EXPECT_FALSE(EqualsNoCase("abc", "abcd"));
     EXPECT_TRUE(StartsWithNoCase("file copy: C:\\x", "File Copy: "));
     EXPECT_FALSE(StartsWithNoCase("File Cop", "File Copy: "));
+}
+
+// EqualsNoCase answers plain ASCII texts itself; its answer must be the collation's.
+TEST(Text, PlainAsciiComparisonsAgreeWithTheCollation) {
+    const char *texts[] = {"C:\\KULOG\\APP\\F0001.DLL", "c:\\kulog\\app\\f0001.dll", "C:\\KULOG\\APP\\F0002.DLL",
+                           "Software\\Korvel\\K0001", "SOFTWARE\\korvel\\k0001", "a b", "a_b", "a@b", "a`b",
+                           "a[b", "a{b", "a~b", "A~B", "a^b", "a.b", "a b.", "[S]", "{s}", "@a", "`A"};
+    for (const char *a : texts) {
+        for (const char *b : texts) {
+            if (strlen(a) != strlen(b)) continue;
+            bool collation = CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a, -1, b, -1) == CSTR_EQUAL;
+            EXPECT_EQ(EqualsNoCase(a, b), collation) << "[" << a << "] and [" << b << "]";
+        }
+    }
 }
