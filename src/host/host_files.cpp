@@ -202,7 +202,15 @@ HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA *found) {
     std::string namePattern = parts.back();
     std::string folder = hostRoot + "/" + drive;
     for (size_t i = 0; i + 1 < parts.size(); i++) folder += "/" + StoredName(folder, parts[i]);
-    std::vector<std::string> names = Entries(folder);
+    // One existing 8.3 name needs neither the listing nor the aliases of the others.
+    std::vector<std::string> names;
+    struct stat exact;
+    if (namePattern.find_first_of("*?") == std::string::npos && FitsShortName(namePattern) &&
+        lstat((folder + "/" + namePattern).c_str(), &exact) == 0) {
+        names.push_back(namePattern);
+    } else {
+        names = Entries(folder);
+    }
     // As on Windows, "*.*" also matches names without a dot.
     if (namePattern == "*.*") namePattern = "*";
     Search *search = new Search;

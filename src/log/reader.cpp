@@ -2,6 +2,7 @@
 // files and directories. The configuration records are in config.cpp.
 #include "log/reader.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "engine/paths.h"
@@ -376,17 +377,52 @@ static void MarkDevice(const LogScan &scan) {
     }
 }
 
+// The long forms of the file records' paths, each made once when a "Self-Register: " line first
+// needs it: normalising every path again for every such line would search the disk for each
+// component of each record, which at full lists takes hours. Paths never change while the log
+// is read, so the forms stay true.
+namespace {
+struct LongForms {
+    char (*paths)[PATH_WORK_SIZE];  // one per record of the list, made on first use
+    int32_t made;                   // records whose form is made
+};
+LongForms privateForms;
+LongForms systemForms;
+}  // namespace
+
+static void ForgetLongForms() {
+    for (LongForms *forms : {&privateForms, &systemForms}) {
+        free(forms->paths);
+        *forms = LongForms{};
+    }
+}
+
+// The long form of record i of list; made into buffer when the forms cannot be kept.
+static const char *LongFormOf(const ItemList<FileItem> &list, LongForms &forms, int32_t i, char (&buffer)[PATH_WORK_SIZE]) {
+    if (!forms.paths) forms.paths = static_cast<char (*)[PATH_WORK_SIZE]>(calloc(ITEM_CAPACITY, PATH_WORK_SIZE));
+    char *form = forms.paths ? forms.paths[i] : buffer;
+    if (!forms.paths || i >= forms.made) {
+        CopyText(form, PATH_WORK_SIZE, list.items[i]->path);
+        NormalizePath(form, PATH_WORK_SIZE, true);
+        if (forms.paths) forms.made = i + 1;
+    }
+    return form;
+}
+
 static void MarkSelfRegister(const LogScan &scan) {
     char wanted[PATH_WORK_SIZE];
     CopyText(wanted, ValueAt(scan, kSelfRegister.size()));
     ConvertIfOem(scan, wanted);
     NormalizePath(wanted, sizeof wanted, true);
-    for (ItemList<FileItem> *list : {&PrivateFileList, &SystemFileList}) {
-        for (int32_t i = 0; i < list->count; i++) {
-            char stored[PATH_WORK_SIZE];
-            CopyText(stored, list->items[i]->path);
-            NormalizePath(stored, sizeof stored, true);
-            if (EqualsNoCase(stored, wanted)) list->items[i]->selfRegisterIndex = CurrentSection();
+    struct {
+        ItemList<FileItem> *list;
+        LongForms *forms;
+    } lists[] = {{&PrivateFileList, &privateForms}, {&SystemFileList, &systemForms}};
+    for (const auto &each : lists) {
+        for (int32_t i = 0; i < each.list->count; i++) {
+            char buffer[PATH_WORK_SIZE];
+            if (EqualsNoCase(LongFormOf(*each.list, *each.forms, i, buffer), wanted))
+                each.list->items[i]->selfRegisterIndex = CurrentSection();
         }
     }
 }
@@ -525,5 +561,6 @@ int ReadInstallLog(const char *logPath, char *logDirectory) {
         result = 1;
     }
     _lclose(scan.file);
+    ForgetLongForms();
     return result;
 }

@@ -225,11 +225,20 @@ TEST_F(ReaderTest, ShortAndLongNames) {
     CopyText(shortDll, dll);
     NormalizePath(shortDll, sizeof shortDll, false);
 
-    std::string log = "***  A\r\nTitle: A\r\nFile Copy: " + dll + "\r\nSelf-Register: " + shortDll + "\r\n";
+    const std::string exe = folder + "\\Register Tool.exe";
+    MakeEntry(exe);
+    char shortExe[256];
+    CopyText(shortExe, exe);
+    NormalizePath(shortExe, sizeof shortExe, false);
+
+    // Records made after a self-registration line are matched by the later ones too.
+    std::string log = "***  A\r\nTitle: A\r\nFile Copy: " + dll + "\r\nSelf-Register: " + shortDll +
+                      "\r\n***  B\r\nFile Copy: " + exe + "\r\nSelf-Register: " + shortExe + "\r\n";
     std::string dump = Read(folder + "\\INSTALL.LOG", log);
     EXPECT_EQ(Field(dump, "logDirectory"), std::string(shortFolder) + "\\") << "short form";
     EXPECT_EQ(Field(dump, "DirectoryList[0].path"), folder + "\\") << "long form";
     EXPECT_EQ(Field(dump, "PrivateFileList[0].selfRegisterIndex"), "1") << "matched through the long form";
+    EXPECT_EQ(Field(dump, "PrivateFileList[1].selfRegisterIndex"), "2") << "matched through the long form";
 }
 
 TEST_F(ReaderTest, OemSectionsConvertNamesOfFiles) {
