@@ -29,14 +29,6 @@ constexpr char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\
 constexpr REGSAM kSharedDllsAccess = 0x3F;
 constexpr DWORD kRightsCheckAccess = 0xE0000000;  // GENERIC_READ | GENERIC_WRITE | GENERIC_EXECUTE
 
-enum : UINT {
-    MSG_PRODUCT_NAME = 2,
-    MSG_CANNOT_OPEN = 3,
-    MSG_INVALID_LOG = 4,
-    MSG_UNINSTALL = 25,
-    MSG_ADMIN_RIGHTS = 67,
-};
-
 struct HeaderKey {
     std::string_view key;
     char (LogHeader::*field)[128];

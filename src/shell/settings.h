@@ -5,11 +5,9 @@
 #include <cstdint>
 
 #include "platform.h"
+#include "shell/message_ids.h"
 
-enum : int {
-    GRADIENT_BANDS = 96,
-    MSG_LOG_FILTER = 1,  // "Installation Logs", the open-file dialog's filter name
-};
+enum : int { GRADIENT_BANDS = 96 };
 
 // LoadMessageText - the text of message id: "Msg<id>" of [Language] in the settings file with each
 // "|" made a line break (CR LF), or the built-in text when the key is missing or holds only DEL.

@@ -16,16 +16,6 @@ RECT progressBar;
 
 namespace {
 
-// Message ids of the texts the dialog sets outside the page table.
-enum : int {
-    MSG_UNINSTALL_CAPTION = 25,
-    MSG_BACK = 47,
-    MSG_CANCEL = 48,
-    MSG_SELECT_ALL = 49,
-    MSG_SELECT_NONE = 50,
-    MSG_CANCEL_QUESTION = 59,
-};
-
 // Where the side picture sits in the dialog, in pixels.
 constexpr int SIDE_PICTURE_X = 12;
 constexpr int SIDE_PICTURE_Y = 12;
@@ -148,7 +138,7 @@ void AskCancel(HWND dialog) {
     char question[LIST_TEXT_SIZE];
     char caption[LIST_TEXT_SIZE];
     FetchText(MSG_CANCEL_QUESTION, question, sizeof question);
-    FetchText(MSG_UNINSTALL_CAPTION, caption, sizeof caption);
+    FetchText(MSG_UNINSTALL, caption, sizeof caption);
     if (MessageBoxA(dialog, question, caption, MB_YESNO) != IDYES) return;
     runState.cancelled = 1;
     EndDialog(dialog, IDC_CANCEL_BUTTON);
