@@ -25,6 +25,9 @@ struct StartupState {
 };
 extern StartupState startup;
 
+// DetectPlatform - sets platform and newShell of RunState from the system's version.
+void DetectPlatform();
+
 // RunProgram - the whole run of the program; returns the process exit code, which is always 0.
 int RunProgram(HINSTANCE instance, const char *commandTail);
 

@@ -20,6 +20,14 @@
 
 StartupState startup;
 
+void DetectPlatform() {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    runState.platform = version.dwPlatformId == VER_PLATFORM_WIN32_NT ? PLATFORM_NT : PLATFORM_OTHER;
+    runState.newShell = version.dwMajorVersion >= 4 ? 1 : 0;
+}
+
 namespace {
 
 enum : UINT { TEMP_COPY_NUMBER = 6699 };  // with the prefix "QXR": QXR1A2B, the same name every run
@@ -30,15 +38,6 @@ char *AllocateText(size_t size) { return static_cast<char *>(calloc(size, 1)); }
 void ReplaceExtension(char *path, const char *ext) {
     size_t length = strlen(path);
     if (length >= 3) memcpy(path + length - 3, ext, 3);
-}
-
-// Platform and new shell, from the system's version.
-void DetectPlatform() {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    runState.platform = version.dwPlatformId == VER_PLATFORM_WIN32_NT ? PLATFORM_NT : PLATFORM_OTHER;
-    runState.newShell = version.dwMajorVersion >= 4 ? 1 : 0;
 }
 
 // The program's own path in long form, the settings path beside it and the scratch buffer.

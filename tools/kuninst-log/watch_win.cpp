@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "shell/runstate.h"
+#include "shell/startup.h"
 #include "watch.h"
 
 namespace {
@@ -32,11 +33,7 @@ LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
 bool TakePlatformOptions(int &, char **, std::string &) { return true; }
 
 void SettlePlatform() {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    runState.platform = version.dwPlatformId == VER_PLATFORM_WIN32_NT ? PLATFORM_NT : PLATFORM_OTHER;
-    runState.newShell = version.dwMajorVersion >= 4 ? 1 : 0;
+    DetectPlatform();
     runState.instance = GetModuleHandleA(nullptr);
 }
 
